@@ -1,0 +1,99 @@
+// Converter driver: turns one raw record file into daily CSV files.
+#include "converter/driver.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "converter/calendar.h"
+#include "converter/daily_file.h"
+#include "converter/line_reader.h"
+#include "converter/platform.h"
+#include "converter/raw_record.h"
+
+namespace {
+
+bool is_accepted(const RawRecord& record) {
+  return record.year > 1900 && record.day_of_year >= 1 &&
+         record.day_of_year <= days_in_year(record.year);
+}
+
+void report(const char* action, const char* name, int error) {
+  std::printf("Error: Unable to %s %s: %s.\n", action, name,
+              std::strerror(error));
+}
+
+// Reads every record and writes the accepted ones; on the first failure,
+// reports it and stops. The input stays open for the caller to close.
+int convert(std::FILE* input, const char* path,
+            const ConverterProfile& profile) {
+  const size_t daily_capacity = daily_buffer_size(profile.value_count);
+  // The run's only allocation: the input block and the rows waiting to go
+  // out, sized once.
+  std::unique_ptr<char[]> memory(new char[READ_BUFFER_SIZE + daily_capacity]);
+
+  LineReader reader;
+  start_lines(&reader, input, memory.get());
+  DailyFile daily;
+  start_daily_files(&daily, memory.get() + READ_BUFFER_SIZE, daily_capacity);
+
+  FieldText line;
+  while (next_line(&reader, &line)) {
+    RawRecord record;
+    if (!parse_record(line.begin, line.end, profile.value_count, &record) ||
+        !is_accepted(record)) {
+      continue;
+    }
+    if (record.year != daily.year || record.day_of_year != daily.day_of_year) {
+      if (daily.stream != nullptr && !close_daily_file(&daily)) {
+        report("write daily file", daily.name, daily.error);
+        return EXIT_IO_FAILURE;
+      }
+      if (!open_daily_file(&daily, profile, record.year, record.day_of_year)) {
+        report("open daily file", daily.name, daily.error);
+        return EXIT_IO_FAILURE;
+      }
+    }
+    if (!write_row(&daily, record, profile.value_count)) {
+      report("write daily file", daily.name, daily.error);
+      close_daily_file(&daily);
+      return EXIT_IO_FAILURE;
+    }
+  }
+  if (reader.failed) {
+    report("read input file", path, reader.error);
+    if (daily.stream != nullptr) close_daily_file(&daily);
+    return EXIT_IO_FAILURE;
+  }
+  if (daily.stream != nullptr && !close_daily_file(&daily)) {
+    report("write daily file", daily.name, daily.error);
+    return EXIT_IO_FAILURE;
+  }
+  return EXIT_OK;
+}
+
+}  // namespace
+
+int run_conversion(int argument_count, const char* const* arguments,
+                   const ConverterProfile& profile) {
+  if (argument_count != 1) {
+    std::fputs("Error: Invalid parameter count specified at command line.\n",
+               stdout);
+    return EXIT_USAGE;
+  }
+  prepare_process();
+  const char* path = arguments[0];
+  std::FILE* input = std::fopen(path, "rb");
+  std::printf("Processing %s . . .\n", path);
+  if (input == nullptr) {
+    std::fputs("Error: Unable to open input file.\n", stdout);
+    return EXIT_IO_FAILURE;
+  }
+  // The block reads go straight into the converter's own buffer.
+  std::setvbuf(input, nullptr, _IONBF, 0);
+  int status = convert(input, path, profile);
+  std::fclose(input);
+  if (std::fflush(stdout) != 0 && status == EXIT_OK) status = EXIT_IO_FAILURE;
+  return status;
+}

@@ -1,0 +1,25 @@
+// Converter driver: turns one raw record file into daily CSV files.
+#ifndef FERROW_CONVERTER_DRIVER_H
+#define FERROW_CONVERTER_DRIVER_H
+
+#include <cstdint>
+
+// What one program is built with: the instrument it converts for.
+struct ConverterProfile {
+  const char* header_line;  // first line of every daily file, no line end
+  const char* serial_text;  // the serial number in every daily file's name
+  int32_t value_count;      // value fields copied into each row, at least 1
+};
+
+// Exit statuses: one place decides them for every path.
+constexpr int EXIT_OK = 0;
+constexpr int EXIT_IO_FAILURE = 1;
+constexpr int EXIT_USAGE = 2;
+
+// Converts the file named by the one argument (the arguments after the
+// program's name) into daily files in the working directory. Returns the
+// exit status.
+int run_conversion(int argument_count, const char* const* arguments,
+                   const ConverterProfile& profile);
+
+#endif

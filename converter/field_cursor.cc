@@ -1,0 +1,85 @@
+// Field cursor: cuts a line at a delimiter, keeping empty fields.
+#include "converter/field_cursor.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr uint64_t ONES = 0x0101010101010101ULL;
+constexpr uint64_t LOW_SEVEN = 0x7F7F7F7F7F7F7F7FULL;
+
+// Sets the top bit of exactly those bytes of word that equal byte. Unlike the
+// usual has-zero trick this has no false positives, so the marks can be
+// counted.
+uint64_t mark_bytes(uint64_t word, unsigned char byte) {
+  const uint64_t t = word ^ (ONES * byte);
+  return ~(((t & LOW_SEVEN) + LOW_SEVEN) | t | LOW_SEVEN);
+}
+
+int32_t count_marks(uint64_t marks) {
+  return static_cast<int32_t>(((marks >> 7) * ONES) >> 56);
+}
+
+// Finds the n-th (n >= 1) occurrence of byte in [p, end), eight bytes at a
+// time: a row's values are most of its line, and this is the scan over them.
+// Returns end when there are fewer; *seen counts the occurrences passed.
+const char* find_nth(const char* p, const char* end, char byte, int32_t n,
+                     int32_t* seen) {
+  const auto target = static_cast<unsigned char>(byte);
+  int32_t count = 0;
+  while (end - p >= 8) {
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    const int32_t here = count_marks(mark_bytes(word, target));
+    if (count + here >= n) break;
+    count += here;
+    p += 8;
+  }
+  for (; p < end; ++p) {
+    if (*p == byte && ++count == n) {
+      *seen = count;
+      return p;
+    }
+  }
+  *seen = count;
+  return end;
+}
+
+}  // namespace
+
+void start_fields(FieldCursor* cursor, const char* begin, const char* end) {
+  cursor->next = begin;
+  cursor->end = end;
+}
+
+bool next_field(FieldCursor* cursor, char delimiter, FieldText* field) {
+  const char* start = cursor->next;
+  if (start == nullptr) return false;
+  const auto length = static_cast<size_t>(cursor->end - start);
+  const auto* cut =
+      static_cast<const char*>(std::memchr(start, delimiter, length));
+  field->begin = start;
+  field->end = cut != nullptr ? cut : cursor->end;
+  cursor->next = cut != nullptr ? cut + 1 : nullptr;
+  return true;
+}
+
+int32_t take_fields(FieldCursor* cursor, char delimiter, int32_t count,
+                    FieldText* span) {
+  const char* start = cursor->next;
+  if (start == nullptr || count <= 0) {
+    span->begin = start;
+    span->end = start;
+    return 0;
+  }
+  int32_t cuts = 0;
+  const char* cut = find_nth(start, cursor->end, delimiter, count, &cuts);
+  span->begin = start;
+  span->end = cut;
+  if (cut == cursor->end) {
+    cursor->next = nullptr;
+    return cuts + 1;
+  }
+  cursor->next = cut + 1;
+  return count;
+}

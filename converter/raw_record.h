@@ -1,0 +1,33 @@
+// Raw records: one input line read as its four leading integers and values.
+#ifndef FERROW_CONVERTER_RAW_RECORD_H
+#define FERROW_CONVERTER_RAW_RECORD_H
+
+#include <cstdint>
+
+#include "converter/field_cursor.h"
+
+struct RawRecord {
+  int32_t seconds;
+  int32_t year;
+  int32_t day_of_year;
+  int32_t hhmm;
+  // Value fields 5 onward as one span, commas between them included, so that
+  // a row copies them in one piece.
+  FieldText values;
+  // How many value fields the span holds: 0 when the line ends after its
+  // fourth field, never more than the count asked for.
+  int32_t value_fields;
+};
+
+// Reads a field by the leading-integer rule: blanks skipped, one optional
+// sign, then digits up to the first non-digit; no digits read as 0.
+// False when the digits do not fit in 32-bit signed.
+bool parse_integer_field(FieldText field, int32_t* value);
+
+// Cuts the line [begin, end) at commas into *record, taking at most
+// value_count value fields. False when the line has fewer than four fields
+// or a leading field overflows.
+bool parse_record(const char* begin, const char* end, int32_t value_count,
+                  RawRecord* record);
+
+#endif

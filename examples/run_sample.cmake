@@ -1,0 +1,28 @@
+# Converts the shipped samples into a fresh folder and shows what came out.
+# Run by the build's run-sample target with FERROW, FERROW_G, SAMPLES and
+# OUT set.
+file(REMOVE_RECURSE "${OUT}")
+file(MAKE_DIRECTORY "${OUT}")
+foreach(pair "${FERROW};ferrow_sample.raw" "${FERROW_G};ferrow-g_sample.raw")
+  list(GET pair 0 program)
+  list(GET pair 1 sample)
+  execute_process(COMMAND "${program}" "${SAMPLES}/${sample}"
+                  WORKING_DIRECTORY "${OUT}" RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${program} ended with status ${status}")
+  endif()
+endforeach()
+file(GLOB made RELATIVE "${OUT}" "${OUT}/*.csv")
+list(LENGTH made count)
+message("${count} daily files in ${OUT}:")
+foreach(name IN LISTS made)
+  file(STRINGS "${OUT}/${name}" rows)
+  list(LENGTH rows lines)
+  message("  ${name}  (${lines} lines)")
+endforeach()
+list(GET made 0 first)
+file(STRINGS "${OUT}/${first}" rows LIMIT_COUNT 3)
+message("First lines of ${first}:")
+foreach(row IN LISTS rows)
+  message("  ${row}")
+endforeach()

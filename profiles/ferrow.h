@@ -1,0 +1,15 @@
+// Profile of ferrow: the six-channel instrument, serial 107.
+#ifndef FERROW_PROFILES_FERROW_H
+#define FERROW_PROFILES_FERROW_H
+
+#include "converter/driver.h"
+
+inline constexpr ConverterProfile FERROW_PROFILE = {
+    "Timestamp, Time zone (hr), Ambient temperature (C), "
+    "Ambient pressure (kPa), Inside temperature (C), Humidity (%), "
+    "V1 (mV), V2 (mV), V3 (mV), V4 (mV), V5 (mV), V6 (mV)",
+    "107",
+    11,
+};
+
+#endif
