@@ -19,10 +19,11 @@ struct RawRecord {
   int32_t value_fields;
 };
 
-// Reads a field by the leading-integer rule: blanks skipped, one optional
-// sign, then digits up to the first non-digit; no digits read as 0.
-// False when the digits do not fit in 32-bit signed.
-bool parse_integer_field(FieldText field, int32_t* value);
+// Reads the number at the start of [begin, end) by the leading-integer
+// rule: blanks skipped, one optional sign, then digits up to the first
+// non-digit; no digits read as 0. Returns where reading stopped, or null
+// when the digits do not fit in 32-bit signed.
+const char* read_integer(const char* begin, const char* end, int32_t* value);
 
 // Cuts the line [begin, end) at commas into *record, taking at most
 // value_count value fields. False when the line has fewer than four fields

@@ -39,7 +39,7 @@ TEST(RawRecord, IntegerRule) {
     const std::string text = c.text;
     int32_t value = -99;
     const bool fits =
-        parse_integer_field({text.data(), text.data() + text.size()}, &value);
+        read_integer(text.data(), text.data() + text.size(), &value) != nullptr;
     EXPECT_EQ(fits, c.fits);
     if (c.fits) {
       EXPECT_EQ(value, c.value);
