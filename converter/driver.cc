@@ -41,11 +41,15 @@ int convert(std::FILE* input, const char* path,
   FieldText line;
   while (next_line(&reader, &line)) {
     RawRecord record;
-    if (!parse_record(line.begin, line.end, profile.value_count, &record) ||
-        !is_accepted(record)) {
+    if (!parse_record(line.begin, line.end, profile.value_count, &record)) {
       continue;
     }
-    if (record.year != daily.year || record.day_of_year != daily.day_of_year) {
+    // A record of the open file's day was accepted with that day's first.
+    const bool same_day = daily.stream != nullptr &&
+                          record.year == daily.year &&
+                          record.day_of_year == daily.day_of_year;
+    if (!same_day) {
+      if (!is_accepted(record)) continue;
       if (daily.stream != nullptr && !close_daily_file(&daily)) {
         report("write daily file", daily.name, daily.error);
         return EXIT_IO_FAILURE;

@@ -4,6 +4,10 @@
 #include <cerrno>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr char END_OF_INPUT = 0x1A;
@@ -19,6 +23,22 @@ FieldText without_cr(char* begin, char* end) {
     if (*in != '\r') *out++ = *in;
   }
   return {begin, out};
+}
+
+// The first LF or CR in [p, end), or end.
+char* find_line_break(char* p, const char* end) {
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  for (; end - p >= 16; p += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int marks = _mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)));
+    if (marks != 0) return p + __builtin_ctz(static_cast<unsigned>(marks));
+  }
+#endif
+  while (p < end && *p != '\n' && *p != '\r') ++p;
+  return p;
 }
 
 // Moves the undelivered bytes to the front and reads after them.
@@ -64,6 +84,24 @@ void start_lines(LineReader* reader, std::FILE* stream, char* buffer) {
 }
 
 bool next_line(LineReader* reader, FieldText* line) {
+  // The usual line has no CR but the one before its LF: one scan for the
+  // first line break finds both.
+  if (!reader->skipping) {
+    char* start = reader->buffer + reader->head;
+    const char* end = reader->buffer + reader->tail;
+    char* brk = find_line_break(start, end);
+    size_t used = 0;
+    if (brk < end && *brk == '\n') {
+      used = 1;
+    } else if (end - brk >= 2 && brk[1] == '\n') {
+      used = 2;
+    }
+    if (used > 0) {
+      reader->head += static_cast<size_t>(brk - start) + used;
+      *line = {start, brk};
+      return true;
+    }
+  }
   for (;;) {
     char* start = reader->buffer + reader->head;
     const size_t available = reader->tail - reader->head;
