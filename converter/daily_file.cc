@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "converter/calendar.h"
-#include "converter/line_reader.h"
 #include "converter/platform.h"
 
 namespace {
@@ -32,11 +31,6 @@ bool flush_rows(DailyFile* daily) {
 }
 
 }  // namespace
-
-size_t daily_buffer_size(int32_t value_count) {
-  return DATE_PREFIX_SIZE + TIME_TEXT_MAX + 1 + MAX_LINE_SIZE +
-         static_cast<size_t>(value_count) + LINE_END_SIZE;
-}
 
 void start_daily_files(DailyFile* daily, char* buffer, size_t capacity) {
   daily->stream = nullptr;

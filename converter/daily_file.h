@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "converter/driver.h"
+#include "converter/line_reader.h"
 #include "converter/raw_record.h"
 #include "converter/row_format.h"
 
@@ -24,8 +25,10 @@ struct DailyFile {
   int error;     // errno of the failure that a false return reported
 };
 
-// Buffer room that holds the longest row of a record that a line can carry.
-size_t daily_buffer_size(int32_t value_count);
+// Room for the longest row that a line can carry, with the most values a
+// profile may copy.
+constexpr size_t DAILY_BUFFER_SIZE =
+    DATE_PREFIX_SIZE + TIME_TEXT_MAX + 1 + MAX_LINE_SIZE + MAX_VALUE_COUNT + 2;
 
 // Starts with no daily file open, rows collecting in buffer.
 void start_daily_files(DailyFile* daily, char* buffer, size_t capacity);

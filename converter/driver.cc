@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "converter/calendar.h"
 #include "converter/daily_file.h"
@@ -13,6 +12,11 @@
 #include "converter/raw_record.h"
 
 namespace {
+
+// The run's only memory besides the stack, fixed whatever the input: the
+// block being read and the rows waiting to be written.
+char input_block[READ_BUFFER_SIZE];
+char row_block[DAILY_BUFFER_SIZE];
 
 bool is_accepted(const RawRecord& record) {
   return record.year > 1900 && record.day_of_year >= 1 &&
@@ -28,15 +32,10 @@ void report(const char* action, const char* name, int error) {
 // reports it and stops. The input stays open for the caller to close.
 int convert(std::FILE* input, const char* path,
             const ConverterProfile& profile) {
-  const size_t daily_capacity = daily_buffer_size(profile.value_count);
-  // The run's only allocation: the input block and the rows waiting to go
-  // out, sized once.
-  std::unique_ptr<char[]> memory(new char[READ_BUFFER_SIZE + daily_capacity]);
-
   LineReader reader;
-  start_lines(&reader, input, memory.get());
+  start_lines(&reader, input, input_block);
   DailyFile daily;
-  start_daily_files(&daily, memory.get() + READ_BUFFER_SIZE, daily_capacity);
+  start_daily_files(&daily, row_block, DAILY_BUFFER_SIZE);
 
   FieldText line;
   while (next_line(&reader, &line)) {

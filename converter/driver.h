@@ -11,6 +11,9 @@ struct ConverterProfile {
   int32_t value_count;      // value fields copied into each row, at least 1
 };
 
+// The most value fields a profile may copy; it sizes the row buffer.
+constexpr int32_t MAX_VALUE_COUNT = 64;
+
 // Exit statuses: one place decides them for every path.
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_IO_FAILURE = 1;

@@ -12,4 +12,8 @@ inline constexpr ConverterProfile FERROW_PROFILE = {
     11,
 };
 
+static_assert(FERROW_PROFILE.value_count >= 1 &&
+                  FERROW_PROFILE.value_count <= MAX_VALUE_COUNT,
+              "a row copies 1 to MAX_VALUE_COUNT values");
+
 #endif

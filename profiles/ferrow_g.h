@@ -15,4 +15,8 @@ inline constexpr ConverterProfile FERROW_G_PROFILE = {
     15,
 };
 
+static_assert(FERROW_G_PROFILE.value_count >= 1 &&
+                  FERROW_G_PROFILE.value_count <= MAX_VALUE_COUNT,
+              "a row copies 1 to MAX_VALUE_COUNT values");
+
 #endif
