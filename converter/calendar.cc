@@ -19,7 +19,7 @@ void date_from_day_of_year(int32_t day_of_year, int32_t year, int32_t* month,
 
   int32_t remaining = day_of_year;
   int32_t i = 0;
-  while (remaining > lengths[i] && i < 11) {
+  while (i < 11 && remaining > lengths[i]) {
     remaining -= lengths[i];
     ++i;
   }

@@ -14,7 +14,7 @@ struct TwoDigits {
 
 constexpr TwoDigits make_two_digits() {
   TwoDigits table{};
-  for (int i = 0; i < 100; ++i) {
+  for (size_t i = 0; i < 100; ++i) {
     table.text[2 * i] = static_cast<char>('0' + i / 10);
     table.text[2 * i + 1] = static_cast<char>('0' + i % 10);
   }
@@ -26,7 +26,7 @@ constexpr TwoDigits TWO_DIGITS = make_two_digits();
 bool is_two_digit(int32_t value) { return value >= 0 && value <= 99; }
 
 char* put_two_digits(char* out, int32_t value) {
-  std::memcpy(out, TWO_DIGITS.text + 2 * value, 2);
+  std::memcpy(out, TWO_DIGITS.text + 2 * static_cast<size_t>(value), 2);
   return out + 2;
 }
 

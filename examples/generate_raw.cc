@@ -102,7 +102,7 @@ std::string make_record(const Options& options, Random* random, long year,
 }
 
 // One of the kinds of damage seen in files pulled off stations.
-std::string damage(std::string line, Random* random) {
+std::string damage(const std::string& line, Random* random) {
   switch (next_random(random) % 4) {
     case 0:  // power cut: the line stops part-way through its time stamp
       return line.substr(0, line.find(',', line.find(',') + 1) + 2);
