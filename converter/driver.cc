@@ -10,6 +10,7 @@
 #include "converter/line_reader.h"
 #include "converter/platform.h"
 #include "converter/raw_record.h"
+#include "converter/usage.h"
 
 namespace {
 
@@ -76,6 +77,12 @@ int convert(std::FILE* input, const char* path,
   return EXIT_OK;
 }
 
+// Messages that never reached standard output are a failure too.
+int finish(int status) {
+  if (std::fflush(stdout) != 0 && status == EXIT_OK) return EXIT_IO_FAILURE;
+  return status;
+}
+
 }  // namespace
 
 int run_conversion(int argument_count, const char* const* arguments,
@@ -83,20 +90,28 @@ int run_conversion(int argument_count, const char* const* arguments,
   if (argument_count != 1) {
     std::fputs("Error: Invalid parameter count specified at command line.\n",
                stdout);
-    return EXIT_USAGE;
+    return finish(EXIT_USAGE);
+  }
+  const char* path = arguments[0];
+  if (std::strcmp(path, "--help") == 0) {
+    print_help(profile);
+    return finish(EXIT_OK);
+  }
+  if (std::strcmp(path, "--version") == 0) {
+    print_version(profile);
+    return finish(EXIT_OK);
   }
   prepare_process();
-  const char* path = arguments[0];
-  std::FILE* input = std::fopen(path, "rb");
+  const bool from_stdin = std::strcmp(path, "-") == 0;
+  std::FILE* input = from_stdin ? stdin : std::fopen(path, "rb");
   std::printf("Processing %s . . .\n", path);
   if (input == nullptr) {
     std::fputs("Error: Unable to open input file.\n", stdout);
-    return EXIT_IO_FAILURE;
+    return finish(EXIT_IO_FAILURE);
   }
   // The block reads go straight into the converter's own buffer.
   std::setvbuf(input, nullptr, _IONBF, 0);
-  int status = convert(input, path, profile);
-  std::fclose(input);
-  if (std::fflush(stdout) != 0 && status == EXIT_OK) status = EXIT_IO_FAILURE;
-  return status;
+  const int status = convert(input, path, profile);
+  if (!from_stdin) std::fclose(input);
+  return finish(status);
 }

@@ -10,6 +10,8 @@ inline constexpr ConverterProfile FERROW_PROFILE = {
     "V1 (mV), V2 (mV), V3 (mV), V4 (mV), V5 (mV), V6 (mV)",
     "107",
     11,
+    "ferrow",
+    "the six-channel instrument",
 };
 
 static_assert(FERROW_PROFILE.value_count >= 1 &&

@@ -13,6 +13,8 @@ inline constexpr ConverterProfile FERROW_G_PROFILE = {
     "V6 (mV), V7 (mV), V8 (mV), V9 (mV)",
     "1057",
     15,
+    "ferrow-g",
+    "the nine-channel instrument",
 };
 
 static_assert(FERROW_G_PROFILE.value_count >= 1 &&

@@ -7,6 +7,7 @@
 #   status    the exit status of each run, one per line
 #   stdout    everything the runs print, in order (standard error must stay
 #             empty)
+#   stdin     what every run reads on standard input (optional)
 #   before/   files laid in the working folder first (optional)
 #   after/    every file the runs create or change, byte for byte (optional)
 # Any other file left in the folder, or any file of before/ changed, fails.
@@ -27,11 +28,13 @@ fail() {
 : >"$log/stdout"
 : >"$log/stderr"
 statuses=()
+stdin=/dev/null
+[ -f "$case_dir/stdin" ] && stdin=$case_dir/stdin
 while read -r program arguments; do
   [ -n "$program" ] || continue
   # Word splitting of the arguments is wanted: a case may pass none or two.
   # shellcheck disable=SC2086
-  (cd "$work" && "$bin_dir/$program" $arguments </dev/null) \
+  (cd "$work" && "$bin_dir/$program" $arguments <"$stdin") \
     >>"$log/stdout" 2>>"$log/stderr"
   statuses+=("$?")
 done <"$case_dir/command"
