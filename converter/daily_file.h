@@ -1,4 +1,5 @@
-// Daily files: one CSV file per calendar day, appended to, one open at a time.
+// Daily files: one CSV file per calendar day, appended to; the last few days
+// stay open, so that input whose days alternate is not slowed by reopening.
 #ifndef FERROW_CONVERTER_DAILY_FILE_H
 #define FERROW_CONVERTER_DAILY_FILE_H
 
@@ -11,18 +12,33 @@
 #include "converter/raw_record.h"
 #include "converter/row_format.h"
 
-struct DailyFile {
-  std::FILE* stream;  // null while no daily file is open
-  int32_t year;       // key of the day whose file is open; -1 before the first
+// How many daily files may be open, and locked, at once.
+constexpr int OPEN_DAYS = 4;
+
+// One open daily file.
+struct DayFile {
+  std::FILE* stream;  // null while the slot is free
+  int32_t year;
   int32_t day_of_year;
   char name[FILE_NAME_SIZE];
   char date_prefix[DATE_PREFIX_SIZE];
   size_t date_prefix_size;
-  char* buffer;  // whole rows waiting to be written, owned by the caller
+  long written;        // the file's size after the last whole write
+  uint64_t last_used;  // for choosing which day to close
+};
+
+struct DailyFiles {
+  DayFile days[OPEN_DAYS];
+  DayFile* current;  // the day the buffered rows belong to; null at first
+  char* buffer;      // whole rows waiting to be written, owned by the caller
   size_t capacity;
   size_t size;
-  long written;  // the file's size after the last whole write
-  int error;     // errno of the failure that a false return reported
+  uint64_t clock;
+  // What a false return reports: the file, whether opening it failed (else
+  // writing or closing it), and errno.
+  char failed_name[FILE_NAME_SIZE];
+  bool open_failed;
+  int error;
 };
 
 // Room for the longest row that a line can carry, with the most values a
@@ -31,19 +47,25 @@ constexpr size_t DAILY_BUFFER_SIZE =
     DATE_PREFIX_SIZE + TIME_TEXT_MAX + 1 + MAX_LINE_SIZE + MAX_VALUE_COUNT + 2;
 
 // Starts with no daily file open, rows collecting in buffer.
-void start_daily_files(DailyFile* daily, char* buffer, size_t capacity);
+void start_daily_files(DailyFiles* files, char* buffer, size_t capacity);
 
-// Opens (creating when absent) and locks the file of the given day for
-// appending; an empty file gets the header line. The day must lie in its
-// year. False, with name set, when the file cannot be opened.
-bool open_daily_file(DailyFile* daily, const ConverterProfile& profile,
-                     int32_t year, int32_t day_of_year);
+// True when rows of the given day go to the current file.
+bool is_current_day(const DailyFiles* files, int32_t year, int32_t day_of_year);
 
-// Adds the record's row. False when writing the rows collected before it
-// failed; what that write left half done has then been cut away.
-bool write_row(DailyFile* daily, const RawRecord& record, int32_t value_count);
+// Makes the given day's file current: writes the rows of the day before,
+// then opens (creating when absent) and locks the day's file for appending
+// unless it is still open; a file that is empty when opened gets the header
+// line. The day must lie in its year. False on failure.
+bool switch_day(DailyFiles* files, const ConverterProfile& profile,
+                int32_t year, int32_t day_of_year);
 
-// Writes what is collected and closes the file. False when either fails.
-bool close_daily_file(DailyFile* daily);
+// Adds the record's row to the current day. False when writing the rows
+// collected before it failed; what that write left half done has then been
+// cut away.
+bool write_row(DailyFiles* files, const RawRecord& record, int32_t value_count);
+
+// Writes what is collected and closes every file. False when any of that
+// fails; the first failure is the one reported.
+bool close_daily_files(DailyFiles* files);
 
 #endif

@@ -35,43 +35,39 @@ int convert(std::FILE* input, const char* path,
             const ConverterProfile& profile) {
   LineReader reader;
   start_lines(&reader, input, input_block);
-  DailyFile daily;
-  start_daily_files(&daily, row_block, DAILY_BUFFER_SIZE);
+  DailyFiles files;
+  start_daily_files(&files, row_block, DAILY_BUFFER_SIZE);
 
+  int status = EXIT_OK;
   FieldText line;
   while (next_line(&reader, &line)) {
     RawRecord record;
     if (!parse_record(line.begin, line.end, profile.value_count, &record)) {
       continue;
     }
-    // A record of the open file's day was accepted with that day's first.
-    const bool same_day = daily.stream != nullptr &&
-                          record.year == daily.year &&
-                          record.day_of_year == daily.day_of_year;
-    if (!same_day) {
+    // A record of the current day was accepted with that day's first.
+    if (!is_current_day(&files, record.year, record.day_of_year)) {
       if (!is_accepted(record)) continue;
-      if (daily.stream != nullptr && !close_daily_file(&daily)) {
-        report("write daily file", daily.name, daily.error);
-        return EXIT_IO_FAILURE;
-      }
-      if (!open_daily_file(&daily, profile, record.year, record.day_of_year)) {
-        report("open daily file", daily.name, daily.error);
-        return EXIT_IO_FAILURE;
+      if (!switch_day(&files, profile, record.year, record.day_of_year)) {
+        status = EXIT_IO_FAILURE;
+        break;
       }
     }
-    if (!write_row(&daily, record, profile.value_count)) {
-      report("write daily file", daily.name, daily.error);
-      close_daily_file(&daily);
-      return EXIT_IO_FAILURE;
+    if (!write_row(&files, record, profile.value_count)) {
+      status = EXIT_IO_FAILURE;
+      break;
     }
   }
-  if (reader.failed) {
+  if (status == EXIT_OK && reader.failed) {
     report("read input file", path, reader.error);
-    if (daily.stream != nullptr) close_daily_file(&daily);
+    close_daily_files(&files);
     return EXIT_IO_FAILURE;
   }
-  if (daily.stream != nullptr && !close_daily_file(&daily)) {
-    report("write daily file", daily.name, daily.error);
+  // After a failure this only releases the files; the failure reported is
+  // the first.
+  if (!close_daily_files(&files) || status != EXIT_OK) {
+    report(files.open_failed ? "open daily file" : "write daily file",
+           files.failed_name, files.error);
     return EXIT_IO_FAILURE;
   }
   return EXIT_OK;

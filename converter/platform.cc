@@ -19,6 +19,10 @@ bool lock_file(std::FILE* stream) {
   return result == 0;
 }
 
+bool try_lock_file(std::FILE* stream) {
+  return flock(fileno(stream), LOCK_EX | LOCK_NB) == 0;
+}
+
 bool truncate_file(std::FILE* stream, long size) {
   return ftruncate(fileno(stream), static_cast<off_t>(size)) == 0;
 }
@@ -30,6 +34,8 @@ bool truncate_file(std::FILE* stream, long size) {
 void prepare_process() {}
 
 bool lock_file(std::FILE*) { return true; }
+
+bool try_lock_file(std::FILE*) { return true; }
 
 bool truncate_file(std::FILE*, long) { return false; }
 

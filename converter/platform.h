@@ -12,6 +12,9 @@ void prepare_process();
 // the close. Where the platform has no such lock this succeeds at once.
 bool lock_file(std::FILE* stream);
 
+// Takes the same lock only if no other process holds it.
+bool try_lock_file(std::FILE* stream);
+
 // Cuts the file back to size bytes, dropping what a failed write left.
 bool truncate_file(std::FILE* stream, long size);
 
