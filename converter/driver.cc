@@ -35,7 +35,7 @@ int convert(std::FILE* input, const char* path,
             const ConverterProfile& profile) {
   LineReader reader;
   start_lines(&reader, input, input_block);
-  DailyFiles files;
+  DailyFiles files{};
   start_daily_files(&files, row_block, DAILY_BUFFER_SIZE);
 
   int status = EXIT_OK;
