@@ -77,6 +77,7 @@ timed() {  # timed RUNS CSV HYPERFINE_ARGUMENTS...
 timed "$runs" t6.csv \
   --prepare "$(empty copy)" -n cat "cat in6.raw > copy" \
   --prepare "$(empty copy)" -n dd "dd if=in6.raw of=copy bs=1M conv=notrunc status=none" \
+  --prepare "$(empty copy)" -n line_copy "$bin/line_copy in6.raw copy" \
   --prepare "$(empty 'out6/*.csv')" -n ferrow "cd out6 && $bin/ferrow ../in6.raw"
 timed "$runs" t9.csv \
   --prepare "$(empty copy)" -n cat "cat in9.raw > copy" \
@@ -97,6 +98,7 @@ peak_kib() {
   rm -rf rss
 }
 cat6=$(median t6.csv cat); dd6=$(median t6.csv dd); f6=$(median t6.csv ferrow)
+copy6=$(median t6.csv line_copy)
 cat9=$(median t9.csv cat); dd9=$(median t9.csv dd); f9=$(median t9.csv ferrow-g)
 awk6=$(median ta.csv mawk); sw=$(median ts.csv switch)
 rss_small=$(peak_kib small6.raw); rss_large=$(peak_kib large6.raw)
@@ -111,9 +113,17 @@ rss_small=$(peak_kib small6.raw); rss_large=$(peak_kib large6.raw)
   awk -v c="$cat9" -v d="$dd9" -v f="$f9" 'BEGIN {
     printf "| ferrow-g | %.3f s | %.3f s | %.3f s | %.2f | %.2f | |\n", c, d, f, f / c, f / d }'
   echo
+  awk -v c="$cat6" -v d="$dd6" -v l="$copy6" 'BEGIN {
+    printf "- line_copy (find each line end, write the line back; the floor for any line-by-line converter): %.3f s, %.2f x cat, %.2f x dd\n", l, l / c, l / d }'
   awk -v a="$awk6" -v s="$sw" -v r1="$rss_small" -v r2="$rss_large" 'BEGIN {
     printf "- mawk doing the same split: %.2f s\n", a
     printf "- day changing on every line, daily files present: %.0f records/s\n", 1000000 / s
     printf "- peak resident memory: %.2f MiB at 64 MiB of input, %.2f MiB at 1 GiB\n", r1 / 1024, r2 / 1024 }'
+  echo
+  echo "Micro-benchmarks (Google Benchmark):"
+  echo
+  echo '```'
+  "$bin/micro_bench" --benchmark_min_time=0.2 2>/dev/null | grep '^BM_'
+  echo '```'
 } >results.md
 cat results.md

@@ -5,7 +5,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 status=0
-sources=(converter/*.cc programs/*/main.cc examples/generate_raw.cc)
+sources=(converter/*.cc programs/*/main.cc examples/generate_raw.cc bench/line_copy.cc)
 
 echo "clang-tidy"
 clang-tidy -p build/sanitize --quiet "${sources[@]}" 2>/dev/null ||
@@ -13,7 +13,7 @@ clang-tidy -p build/sanitize --quiet "${sources[@]}" 2>/dev/null ||
 
 echo "cppcheck"
 cppcheck --enable=warning,performance,portability --error-exitcode=1 \
-  --inline-suppr --std=c++17 --quiet -I . converter programs examples \
+  --inline-suppr --std=c++17 --quiet -I . converter programs examples bench \
   tests/fuzz || status=1
 
 echo "clang-format"
