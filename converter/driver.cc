@@ -1,7 +1,6 @@
 // Converter driver: turns one raw record file into daily CSV files.
 #include "converter/driver.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
