@@ -28,8 +28,10 @@ const char* read_integer(const char* begin, const char* end, int32_t* value) {
     magnitude = magnitude * 10 + digit;
     if (magnitude > limit) return nullptr;
   }
-  *value = negative ? static_cast<int32_t>(0 - magnitude)
-                    : static_cast<int32_t>(magnitude);
+  // In range by now, so both conversions are exact.
+  const auto signed_magnitude = static_cast<int64_t>(magnitude);
+  *value =
+      static_cast<int32_t>(negative ? -signed_magnitude : signed_magnitude);
   return p;
 }
 
