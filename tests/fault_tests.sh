@@ -95,6 +95,16 @@ test_megabyte_lines() {
   cmp "$(name_of 25)" expected.csv || fail "long lines mishandled"
 }
 
+# Messages that cannot be written make the run fail, though the daily files
+# are complete: a script reading the status must not take it for success.
+test_stdout_full() {
+  records 145 0 3 >in.raw
+  "$ferrow" in.raw >/dev/full
+  [ $? -eq 1 ] || fail "status with standard output full"
+  [ "$(grep -c '^2014-05-25 12:00:0[0-2],' "$(name_of 25)")" -eq 3 ] ||
+    fail "rows missing"
+}
+
 # Only CR bytes, or one long line of them, make no daily file.
 test_only_crs() {
   head -c 3000000 /dev/zero | tr '\0' '\r' >in.raw
