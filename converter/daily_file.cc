@@ -49,6 +49,14 @@ bool close_day(DailyFiles* files, DayFile* day) {
   return closed || failure(files, day, false, errno);
 }
 
+// Closes a day that failed before anything was written to it; the failure
+// is already recorded, so the close's own result does not matter.
+bool abandon_day(DayFile* day) {
+  std::fclose(day->stream);
+  day->stream = nullptr;
+  return false;
+}
+
 // The open day used longest ago, other than keep; null when there is none.
 DayFile* oldest_open(DailyFiles* files, const DayFile* keep) {
   DayFile* oldest = nullptr;
@@ -144,18 +152,12 @@ bool switch_day(DailyFiles* files, const ConverterProfile& profile,
   std::setvbuf(slot->stream, nullptr, _IONBF, 0);
   // The lock is held until the close, so that runs sharing a day take turns
   // and exactly one of them finds the file empty and writes the header.
-  if (!lock_day(files, slot)) {
-    std::fclose(slot->stream);
-    slot->stream = nullptr;
-    return false;
-  }
+  if (!lock_day(files, slot)) return abandon_day(slot);
   errno = 0;
   if (std::fseek(slot->stream, 0, SEEK_END) != 0 ||
       (slot->written = std::ftell(slot->stream)) < 0) {
-    const int error = errno;
-    std::fclose(slot->stream);
-    slot->stream = nullptr;
-    return failure(files, slot, true, error);
+    failure(files, slot, true, errno);
+    return abandon_day(slot);
   }
   files->current = slot;
   if (slot->written == 0) {
