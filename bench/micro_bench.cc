@@ -9,6 +9,7 @@
 #include "converter/field_cursor.h"
 #include "converter/raw_record.h"
 #include "converter/row_format.h"
+#include "profiles/ferrow.h"
 
 namespace {
 
@@ -18,9 +19,10 @@ const std::string LINE =
 
 void BM_ParseRecord(benchmark::State& state) {
   RawRecord record;
+  RejectReason reason;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        parse_record(LINE.data(), LINE.data() + LINE.size(), 11, &record));
+    benchmark::DoNotOptimize(parse_record(
+        LINE.data(), LINE.data() + LINE.size(), 11, &record, &reason));
     benchmark::DoNotOptimize(record);
   }
   state.SetBytesProcessed(state.iterations() *
@@ -64,16 +66,19 @@ BENCHMARK(BM_FormatTime);
 // need writing, so no file is touched.
 void BM_WriteRow(benchmark::State& state) {
   static char buffer[DAILY_BUFFER_SIZE];
+  RunReport report;
   DailyFiles files{};
-  start_daily_files(&files, buffer, DAILY_BUFFER_SIZE);
+  start_daily_files(&files, FERROW_PROFILE, "", buffer, DAILY_BUFFER_SIZE,
+                    nullptr, false, &report);
   DayFile& day = files.days[0];
   day.date_prefix_size = format_date_prefix(day.date_prefix, 2016, 2, 29);
   files.current = &day;
   RawRecord record;
-  parse_record(LINE.data(), LINE.data() + LINE.size(), 11, &record);
+  RejectReason reason;
+  parse_record(LINE.data(), LINE.data() + LINE.size(), 11, &record, &reason);
   for (auto _ : state) {
     if (files.size > DAILY_BUFFER_SIZE / 2) files.size = 0;
-    benchmark::DoNotOptimize(write_row(&files, record, 11));
+    benchmark::DoNotOptimize(write_row(&files, record));
   }
   benchmark::DoNotOptimize(buffer);
 }

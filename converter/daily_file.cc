@@ -2,7 +2,6 @@
 // stay open, so that input whose days alternate is not slowed by reopening.
 #include "converter/daily_file.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "converter/calendar.h"
@@ -10,17 +9,18 @@
 
 namespace {
 
-constexpr char LINE_END[] = "\r\n";
-constexpr size_t LINE_END_SIZE = 2;
+constexpr char ROW_END[] = "\r\n";
+constexpr size_t ROW_END_SIZE = 2;
 
-// Records a failure, the first of a run only: closing files after it may
-// fail too, but the first is what the user needs to hear of.
-bool failure(DailyFiles* files, const DayFile* day, bool opening, int error) {
-  if (files->failed_name[0] != '\0') return false;
-  std::memcpy(files->failed_name, day->name, FILE_NAME_SIZE);
-  files->open_failed = opening;
-  files->error = error;
-  return false;
+bool day_failure(DailyFiles* files, const DayFile* day, const char* action,
+                 int error) {
+  return record_failure(&files->report->failure, action,
+                        daily_path(files, day->name), error);
+}
+
+void add_to_buffer(DailyFiles* files, const char* text, size_t size) {
+  std::memcpy(files->buffer + files->size, text, size);
+  files->size += size;
 }
 
 // Writes the collected rows in one piece. Should the write fail part-way,
@@ -33,20 +33,27 @@ bool flush_rows(DailyFiles* files) {
   files->size = 0;
   errno = 0;
   if (std::fwrite(files->buffer, 1, wanted, day->stream) == wanted) {
-    day->written += static_cast<long>(wanted);
+    day->written += static_cast<int64_t>(wanted);
+    files->report->rows_written += files->buffered_rows;
+    files->buffered_rows = 0;
     return true;
   }
-  const int error = errno;
+  const int error = last_error();
+  files->buffered_rows = 0;
   truncate_file(day->stream, day->written);
-  return failure(files, day, false, error);
+  return day_failure(files, day, "write daily file", error);
 }
 
 bool close_day(DailyFiles* files, DayFile* day) {
   if (files->current == day) files->current = nullptr;
+  bool ok = !files->durable || sync_file(day->stream) ||
+            day_failure(files, day, "write daily file", last_error());
   errno = 0;
-  const bool closed = std::fclose(day->stream) == 0;
+  if (std::fclose(day->stream) != 0) {
+    ok = day_failure(files, day, "write daily file", last_error());
+  }
   day->stream = nullptr;
-  return closed || failure(files, day, false, errno);
+  return ok;
 }
 
 // Closes a day that failed before anything was written to it; the failure
@@ -67,17 +74,36 @@ DayFile* oldest_open(DailyFiles* files, const DayFile* keep) {
   return oldest;
 }
 
+// The slot of the day if it is open, else a free slot, closing the day used
+// longest ago when none is free. Null on failure.
+DayFile* find_slot(DailyFiles* files, int32_t year, int32_t day_of_year,
+                   bool* is_open) {
+  DayFile* free_slot = nullptr;
+  for (DayFile& day : files->days) {
+    if (day.stream != nullptr && day.year == year &&
+        day.day_of_year == day_of_year) {
+      *is_open = true;
+      return &day;
+    }
+    if (day.stream == nullptr && free_slot == nullptr) free_slot = &day;
+  }
+  *is_open = false;
+  if (free_slot != nullptr) return free_slot;
+  DayFile* oldest = oldest_open(files, nullptr);
+  return close_day(files, oldest) ? oldest : nullptr;
+}
+
 // Opens the day's file into the slot, closing other days when the process
 // has no descriptor left for it.
 bool open_day(DailyFiles* files, DayFile* slot) {
+  const std::string path = daily_path(files, slot->name);
   for (;;) {
-    errno = 0;
-    slot->stream = std::fopen(slot->name, "ab");
+    slot->stream = open_for_appending(path.c_str());
     if (slot->stream != nullptr) return true;
-    const int error = errno;
+    const int error = last_error();
     DayFile* spare = oldest_open(files, slot);
     if ((error != EMFILE && error != ENFILE) || spare == nullptr) {
-      return failure(files, slot, true, error);
+      return day_failure(files, slot, "open daily file", error);
     }
     if (!close_day(files, spare)) return false;
   }
@@ -91,26 +117,86 @@ bool lock_day(DailyFiles* files, DayFile* slot) {
   while (DayFile* other = oldest_open(files, slot)) {
     if (!close_day(files, other)) return false;
   }
-  errno = 0;
-  return lock_file(slot->stream) || failure(files, slot, true, errno);
+  return lock_file(slot->stream) ||
+         day_failure(files, slot, "open daily file", last_error());
+}
+
+// True when the file's last byte ends a line. A file left by a writer that
+// was cut off ends in part of a row instead.
+bool ends_in_line_end(std::FILE* stream, int64_t size) {
+  if (!seek_to(stream, size - 1)) return false;
+  const int last = std::fgetc(stream);
+  return last == '\n';
+}
+
+// Called with the day's lock held: finds where the file ends and what must
+// come before the first row.
+bool start_day(DailyFiles* files, DayFile* slot) {
+  if (!file_size(slot->stream, &slot->written)) {
+    return day_failure(files, slot, "open daily file", last_error());
+  }
+  const int64_t key = int64_t{slot->year} * 1000 + slot->day_of_year;
+  if (files->opened.insert(key).second) {
+    ++(slot->written == 0 ? files->report->files_created
+                          : files->report->files_appended);
+    int error = 0;
+    if (files->journal != nullptr &&
+        !files->journal->note(files->journal->context,
+                              daily_path(files, slot->name), slot->written,
+                              &error)) {
+      return day_failure(files, slot, "open daily file", error);
+    }
+  }
+  files->current = slot;
+  if (slot->written == 0) {
+    add_to_buffer(files, files->profile->header_line,
+                  std::strlen(files->profile->header_line));
+    add_to_buffer(files, ROW_END, ROW_END_SIZE);
+  } else if (!ends_in_line_end(slot->stream, slot->written)) {
+    ++files->report->rows_ended;
+    add_to_buffer(files, ROW_END, ROW_END_SIZE);
+  }
+  // Appending needs the stream at the end again after the look back.
+  return file_size(slot->stream, &slot->written) ||
+         day_failure(files, slot, "open daily file", last_error());
 }
 
 }  // namespace
 
-void start_daily_files(DailyFiles* files, char* buffer, size_t capacity) {
+DailyFiles::~DailyFiles() {
+  for (DayFile& day : days) {
+    if (day.stream != nullptr) std::fclose(day.stream);
+  }
+}
+
+void start_daily_files(DailyFiles* files, const ConverterProfile& profile,
+                       const std::string& directory, char* buffer,
+                       size_t capacity, const WriteJournal* journal,
+                       bool durable, RunReport* report) {
   for (DayFile& day : files->days) {
     day.stream = nullptr;
     day.year = -1;
     day.day_of_year = -1;
   }
   files->current = nullptr;
+  files->profile = &profile;
+  files->directory = directory;
+  if (!directory.empty() && directory.back() != '/') {
+    files->directory += '/';
+  }
   files->buffer = buffer;
   files->capacity = capacity;
   files->size = 0;
+  files->buffered_rows = 0;
   files->clock = 0;
-  files->failed_name[0] = '\0';
-  files->open_failed = false;
-  files->error = 0;
+  files->opened.clear();
+  files->journal = journal;
+  files->durable = durable;
+  files->report = report;
+}
+
+std::string daily_path(const DailyFiles* files, const char* name) {
+  return files->directory + name;
 }
 
 bool is_current_day(const DailyFiles* files, int32_t year,
@@ -119,62 +205,43 @@ bool is_current_day(const DailyFiles* files, int32_t year,
   return day != nullptr && day->year == year && day->day_of_year == day_of_year;
 }
 
-bool switch_day(DailyFiles* files, const ConverterProfile& profile,
-                int32_t year, int32_t day_of_year) {
+bool switch_day(DailyFiles* files, int32_t year, int32_t day_of_year) {
   if (files->current != nullptr && !flush_rows(files)) return false;
   ++files->clock;
-  DayFile* slot = nullptr;
-  for (DayFile& day : files->days) {
-    if (day.stream != nullptr && day.year == year &&
-        day.day_of_year == day_of_year) {
-      day.last_used = files->clock;
-      files->current = &day;
-      return true;
-    }
-    if (day.stream == nullptr && slot == nullptr) slot = &day;
-  }
-  if (slot == nullptr) {
-    slot = oldest_open(files, nullptr);
-    if (!close_day(files, slot)) return false;
+  bool is_open = false;
+  DayFile* slot = find_slot(files, year, day_of_year, &is_open);
+  if (slot == nullptr) return false;
+  slot->last_used = files->clock;
+  if (is_open) {
+    files->current = slot;
+    return true;
   }
 
   int32_t month = 0;
   int32_t day = 0;
   date_from_day_of_year(day_of_year, year, &month, &day);
-  format_file_name(slot->name, year, month, day, profile.serial_text);
+  format_file_name(slot->name, year, month, day, files->profile->serial_text);
   slot->date_prefix_size =
       format_date_prefix(slot->date_prefix, year, month, day);
   slot->year = year;
   slot->day_of_year = day_of_year;
-  slot->last_used = files->clock;
   if (!open_day(files, slot)) return false;
   // Rows are collected in whole-row blocks here; the stream adds no copy.
   std::setvbuf(slot->stream, nullptr, _IONBF, 0);
   // The lock is held until the close, so that runs sharing a day take turns
   // and exactly one of them finds the file empty and writes the header.
-  if (!lock_day(files, slot)) return abandon_day(slot);
-  errno = 0;
-  if (std::fseek(slot->stream, 0, SEEK_END) != 0 ||
-      (slot->written = std::ftell(slot->stream)) < 0) {
-    failure(files, slot, true, errno);
+  if (!lock_day(files, slot) || !start_day(files, slot)) {
     return abandon_day(slot);
-  }
-  files->current = slot;
-  if (slot->written == 0) {
-    const size_t length = std::strlen(profile.header_line);
-    std::memcpy(files->buffer, profile.header_line, length);
-    std::memcpy(files->buffer + length, LINE_END, LINE_END_SIZE);
-    files->size = length + LINE_END_SIZE;
   }
   return true;
 }
 
-bool write_row(DailyFiles* files, const RawRecord& record,
-               int32_t value_count) {
+bool write_row(DailyFiles* files, const RawRecord& record) {
+  const int32_t value_count = files->profile->value_count;
   const auto values_size =
       static_cast<size_t>(record.values.end - record.values.begin);
   const size_t longest = DATE_PREFIX_SIZE + TIME_TEXT_MAX + 1 + values_size +
-                         static_cast<size_t>(value_count) + LINE_END_SIZE;
+                         static_cast<size_t>(value_count) + ROW_END_SIZE;
   if (files->capacity - files->size < longest && !flush_rows(files)) {
     return false;
   }
@@ -193,9 +260,10 @@ bool write_row(DailyFiles* files, const RawRecord& record,
   // Missing values become empty fields: every row has all its columns.
   const int32_t present = record.value_fields > 0 ? record.value_fields : 1;
   for (int32_t i = present; i < value_count; ++i) *out++ = ',';
-  std::memcpy(out, LINE_END, LINE_END_SIZE);
-  out += LINE_END_SIZE;
+  std::memcpy(out, ROW_END, ROW_END_SIZE);
+  out += ROW_END_SIZE;
   files->size = static_cast<size_t>(out - files->buffer);
+  ++files->buffered_rows;
   return true;
 }
 

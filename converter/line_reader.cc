@@ -12,17 +12,17 @@ namespace {
 
 constexpr char END_OF_INPUT = 0x1A;
 
-// CR bytes are dropped wherever they stand; nearly always there is one, just
-// before the LF, so the common case moves nothing.
-FieldText without_cr(char* begin, char* end) {
-  auto* cr = static_cast<char*>(
-      std::memchr(begin, '\r', static_cast<size_t>(end - begin)));
-  if (cr == nullptr) return {begin, end};
-  char* out = cr;
-  for (const char* in = cr; in < end; ++in) {
+// CR bytes are dropped wherever they stand. The raw bytes must stay as they
+// were (a rejected line is kept as it stood), so a line with a CR inside is
+// squeezed into the second buffer.
+FieldText without_cr(const LineReader* reader, char* begin, char* end) {
+  const auto size = static_cast<size_t>(end - begin);
+  if (std::memchr(begin, '\r', size) == nullptr) return {begin, end};
+  char* out = reader->squeezed;
+  for (const char* in = begin; in < end; ++in) {
     if (*in != '\r') *out++ = *in;
   }
-  return {begin, out};
+  return {reader->squeezed, out};
 }
 
 // The first LF or CR in [p, end), or end.
@@ -47,6 +47,7 @@ void refill(LineReader* reader) {
   if (reader->head > 0 && pending > 0) {
     std::memmove(reader->buffer, reader->buffer + reader->head, pending);
   }
+  reader->base += reader->head;
   reader->head = 0;
   reader->tail = pending;
 
@@ -64,29 +65,51 @@ void refill(LineReader* reader) {
   const auto* stop = static_cast<char*>(std::memchr(fresh, END_OF_INPUT, got));
   if (stop != nullptr) {
     reader->at_end = true;
+    reader->stopped = true;
     reader->tail += static_cast<size_t>(stop - fresh);
   } else {
     reader->tail += got;
   }
 }
 
+LineKind piece(LineReader* reader, Line* line, char* end, bool last) {
+  line->raw = {reader->buffer + reader->head, end};
+  line->last = last;
+  reader->head = static_cast<size_t>(end - reader->buffer);
+  reader->in_pieces = !last;
+  return LINE_PIECE;
+}
+
+// Whether a line that has no LF at the end of the input is delivered: not
+// when reading failed, nor when it may yet be finished by a later write.
+bool takes_unfinished(const LineReader* reader) {
+  return !reader->failed && (reader->stopped || !reader->hold_unfinished);
+}
+
 }  // namespace
 
-void start_lines(LineReader* reader, std::FILE* stream, char* buffer) {
+void start_lines(LineReader* reader, std::FILE* stream, char* buffer,
+                 char* squeezed, uint64_t start, bool hold_unfinished) {
   reader->stream = stream;
   reader->buffer = buffer;
+  reader->squeezed = squeezed;
   reader->head = 0;
   reader->tail = 0;
+  reader->base = start;
+  reader->long_start = start;
+  reader->hold_unfinished = hold_unfinished;
   reader->at_end = false;
-  reader->skipping = false;
+  reader->stopped = false;
+  reader->in_pieces = false;
+  reader->abandoned = false;
   reader->failed = false;
   reader->error = 0;
 }
 
-bool next_line(LineReader* reader, FieldText* line) {
+LineKind next_line(LineReader* reader, Line* line) {
   // The usual line has no CR but the one before its LF: one scan for the
   // first line break finds both.
-  if (!reader->skipping) {
+  if (!reader->in_pieces) {
     char* start = reader->buffer + reader->head;
     const char* end = reader->buffer + reader->tail;
     char* brk = find_line_break(start, end);
@@ -98,38 +121,46 @@ bool next_line(LineReader* reader, FieldText* line) {
     }
     if (used > 0) {
       reader->head += static_cast<size_t>(brk - start) + used;
-      *line = {start, brk};
-      return true;
+      line->text = {start, brk};
+      line->raw = {start, brk + used};
+      return LINE_WHOLE;
     }
   }
+  if (reader->abandoned) return LINE_END;
   for (;;) {
     char* start = reader->buffer + reader->head;
-    const size_t available = reader->tail - reader->head;
+    char* end = reader->buffer + reader->tail;
+    const auto available = static_cast<size_t>(end - start);
     auto* lf = static_cast<char*>(std::memchr(start, '\n', available));
-    if (reader->skipping) {
-      if (lf != nullptr) {
-        reader->skipping = false;
-        reader->head += static_cast<size_t>(lf - start) + 1;
-        continue;
+    if (reader->in_pieces) {
+      if (lf != nullptr) return piece(reader, line, lf + 1, true);
+      if (reader->at_end) {
+        if (takes_unfinished(reader)) return piece(reader, line, end, true);
+        reader->abandoned = true;
+        return LINE_END;
       }
-      reader->head = reader->tail;
-      if (reader->at_end) return false;
+      if (available > 0) return piece(reader, line, end, false);
     } else if (lf != nullptr) {
       reader->head += static_cast<size_t>(lf - start) + 1;
-      *line = without_cr(start, lf);
-      return true;
+      line->text = without_cr(reader, start, lf);
+      line->raw = {start, lf + 1};
+      return LINE_WHOLE;
     } else if (reader->at_end) {
-      // A line cut short by a read error is not a record.
-      if (available == 0 || reader->failed) return false;
+      if (available == 0 || !takes_unfinished(reader)) return LINE_END;
       reader->head = reader->tail;
-      *line = without_cr(start, start + available);
-      return true;
+      line->text = without_cr(reader, start, end);
+      line->raw = {start, end};
+      return LINE_WHOLE;
     } else if (available == READ_BUFFER_SIZE) {
-      // The line fills the whole buffer: it is dropped, never cut in pieces
-      // that would pass for records of their own.
-      reader->skipping = true;
-      reader->head = reader->tail;
+      // The line fills the whole buffer: it goes out in pieces, never cut
+      // into parts that would pass for records of their own.
+      reader->long_start = reader->base + reader->head;
+      return piece(reader, line, end, false);
     }
     refill(reader);
   }
+}
+
+uint64_t consumed_offset(const LineReader* reader) {
+  return reader->in_pieces ? reader->long_start : reader->base + reader->head;
 }

@@ -1,6 +1,8 @@
 // Raw records: one input line read as its four leading integers and values.
 #include "converter/raw_record.h"
 
+#include "converter/calendar.h"
+
 namespace {
 
 // The C locale's white space (blank, then tab to carriage return), tested by
@@ -36,21 +38,40 @@ const char* read_integer(const char* begin, const char* end, int32_t* value) {
 }
 
 bool parse_record(const char* begin, const char* end, int32_t value_count,
-                  RawRecord* record) {
+                  RawRecord* record, RejectReason* reason) {
   FieldCursor cursor;
   start_fields(&cursor, begin, end);
   int32_t* const leading[4] = {&record->seconds, &record->year,
                                &record->day_of_year, &record->hhmm};
   for (int32_t* target : leading) {
-    if (cursor.next == nullptr) return false;
+    if (cursor.next == nullptr) {
+      *reason = REJECT_FIELDS;
+      return false;
+    }
     // The number is read in place; the cursor then cuts what is left of the
     // field, nearly always nothing, instead of passing over it twice.
     cursor.next = read_integer(cursor.next, end, target);
-    if (cursor.next == nullptr) return false;
+    if (cursor.next == nullptr) {
+      *reason = REJECT_RANGE;
+      return false;
+    }
     FieldText ignored;
     next_field(&cursor, ',', &ignored);
   }
   record->value_fields =
       take_fields(&cursor, ',', value_count, &record->values);
+  return true;
+}
+
+bool check_date(const RawRecord& record, RejectReason* reason) {
+  if (record.year <= 1900) {
+    *reason = REJECT_YEAR;
+    return false;
+  }
+  if (record.day_of_year < 1 ||
+      record.day_of_year > days_in_year(record.year)) {
+    *reason = REJECT_DAY;
+    return false;
+  }
   return true;
 }

@@ -6,6 +6,16 @@
 
 #include "converter/field_cursor.h"
 
+// Why an input line does not become a row; the first rule it breaks.
+enum RejectReason {
+  REJECT_FIELDS,  // fewer than four fields
+  REJECT_RANGE,   // a leading number does not fit in 32-bit signed
+  REJECT_YEAR,    // year 1900 or earlier
+  REJECT_DAY,     // no such day in its year
+  REJECT_LENGTH,  // the line is too long to hold
+  REJECT_REASONS
+};
+
 struct RawRecord {
   int32_t seconds;
   int32_t year;
@@ -26,9 +36,13 @@ struct RawRecord {
 const char* read_integer(const char* begin, const char* end, int32_t* value);
 
 // Cuts the line [begin, end) at commas into *record, taking at most
-// value_count value fields. False when the line has fewer than four fields
-// or a leading field overflows.
+// value_count value fields. False, with the reason, when the line has fewer
+// than four fields or a leading field overflows.
 bool parse_record(const char* begin, const char* end, int32_t value_count,
-                  RawRecord* record);
+                  RawRecord* record, RejectReason* reason);
+
+// True when the record's date is one a daily file can hold: a year after
+// 1900 and a day of that year. Otherwise false, with the reason.
+bool check_date(const RawRecord& record, RejectReason* reason);
 
 #endif

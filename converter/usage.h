@@ -2,7 +2,7 @@
 #ifndef FERROW_CONVERTER_USAGE_H
 #define FERROW_CONVERTER_USAGE_H
 
-#include "converter/driver.h"
+#include "converter/profile.h"
 
 // The --help text, on standard output.
 void print_help(const ConverterProfile& profile);

@@ -2,7 +2,7 @@
 #ifndef FERROW_PROFILES_FERROW_H
 #define FERROW_PROFILES_FERROW_H
 
-#include "converter/driver.h"
+#include "converter/profile.h"
 
 inline constexpr ConverterProfile FERROW_PROFILE = {
     "Timestamp, Time zone (hr), Ambient temperature (C), "

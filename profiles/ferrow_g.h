@@ -2,7 +2,7 @@
 #ifndef FERROW_PROFILES_FERROW_G_H
 #define FERROW_PROFILES_FERROW_G_H
 
-#include "converter/driver.h"
+#include "converter/profile.h"
 
 // "V3(mV)" lacks the blank that the other channels have; files already in
 // archives carry this header, so it stays as it is.

@@ -11,31 +11,52 @@
 namespace {
 
 struct Lines {
-  std::vector<std::string> lines;
+  std::vector<std::string> lines;  // the text of each line that fits
+  std::vector<std::string> raws;   // every line as it stood, pieces joined
   bool failed;
+  bool abandoned;
+  uint64_t consumed;
 };
 
-Lines read_all(std::FILE* stream) {
+Lines read_all(std::FILE* stream, uint64_t start = 0, bool hold = false) {
   std::unique_ptr<char[]> buffer(new char[READ_BUFFER_SIZE]);
+  std::unique_ptr<char[]> squeezed(new char[READ_BUFFER_SIZE]);
   LineReader reader;
-  start_lines(&reader, stream, buffer.get());
+  start_lines(&reader, stream, buffer.get(), squeezed.get(), start, hold);
   Lines result;
-  FieldText line;
-  while (next_line(&reader, &line)) {
-    result.lines.emplace_back(line.begin, line.end);
+  Line line;
+  std::string pieces;
+  for (LineKind kind; (kind = next_line(&reader, &line)) != LINE_END;) {
+    const std::string raw(line.raw.begin, line.raw.end);
+    if (kind == LINE_WHOLE) {
+      result.lines.emplace_back(line.text.begin, line.text.end);
+      result.raws.push_back(raw);
+    } else if (line.last) {
+      result.raws.push_back(pieces + raw);
+      pieces.clear();
+    } else {
+      pieces += raw;
+    }
   }
   result.failed = reader.failed;
+  result.abandoned = reader.abandoned;
+  result.consumed = consumed_offset(&reader);
+  return result;
+}
+
+Lines read_file(const std::string& bytes, uint64_t start = 0,
+                bool hold = false) {
+  std::FILE* stream = std::tmpfile();
+  std::fwrite(bytes.data(), 1, bytes.size(), stream);
+  std::fseek(stream, static_cast<long>(start), SEEK_SET);
+  Lines result = read_all(stream, start, hold);
+  std::fclose(stream);
+  EXPECT_FALSE(result.failed);
   return result;
 }
 
 std::vector<std::string> read_bytes(const std::string& bytes) {
-  std::FILE* stream = std::tmpfile();
-  std::fwrite(bytes.data(), 1, bytes.size(), stream);
-  std::rewind(stream);
-  Lines result = read_all(stream);
-  std::fclose(stream);
-  EXPECT_FALSE(result.failed);
-  return result.lines;
+  return read_file(bytes).lines;
 }
 
 struct ByteCase {
@@ -75,6 +96,57 @@ TEST(LineReader, ByteRules) {
   for (const ByteCase& c : BYTE_CASES) {
     SCOPED_TRACE(c.label);
     EXPECT_EQ(read_bytes(c.bytes), c.lines);
+  }
+}
+
+// What a rejected line is kept as: its bytes as they stood, a line too long
+// to hold joined from its pieces.
+TEST(LineReader, RawBytes) {
+  const Lines result = read_file("a\r\rb\r\n" + TOO_LONG + "\r\nc,\rd\ntail\r");
+  EXPECT_EQ(result.lines, (std::vector<std::string>{"ab", "c,d", "tail"}));
+  EXPECT_EQ(result.raws,
+            (std::vector<std::string>{"a\r\rb\r\n", TOO_LONG + "\r\n",
+                                      "c,\rd\n", "tail\r"}));
+}
+
+struct HoldCase {
+  const char* label;
+  std::string bytes;
+  uint64_t start;
+  std::vector<std::string> lines;
+  uint64_t consumed;
+  bool abandoned;
+};
+
+const HoldCase HOLD_CASES[] = {
+    {"an unfinished last line waits", "a\nb", 0, {"a"}, 2, false},
+    {"so does one of only a CR", "a\n\r", 0, {"a"}, 2, false},
+    {"0x1A ends the input for good", "a\nb\x1A", 0, {"a", "b"}, 3, false},
+    {"nothing after 0x1A", "a\n\x1A", 0, {"a"}, 2, false},
+    {"from an offset", "xx\na\r\nb\n", 3, {"a", "b"}, 8, false},
+    {"an unfinished long line is taken back",
+     "a\n" + TOO_LONG,
+     0,
+     {"a"},
+     2,
+     true},
+    {"a finished long line is consumed",
+     "a\n" + TOO_LONG + "\n",
+     0,
+     {"a"},
+     READ_BUFFER_SIZE + 3,
+     false},
+};
+
+// A file that is still being written: only finished lines are delivered,
+// and the offset says where the next run begins.
+TEST(LineReader, HoldUnfinished) {
+  for (const HoldCase& c : HOLD_CASES) {
+    SCOPED_TRACE(c.label);
+    const Lines result = read_file(c.bytes, c.start, true);
+    EXPECT_EQ(result.lines, c.lines);
+    EXPECT_EQ(result.consumed, c.consumed);
+    EXPECT_EQ(result.abandoned, c.abandoned);
   }
 }
 
