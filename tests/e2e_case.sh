@@ -5,8 +5,9 @@
 # A case folder holds:
 #   command   one run per line: the program's name, then its arguments
 #   status    the exit status of each run, one per line
-#   stdout    everything the runs print, in order (standard error must stay
-#             empty)
+#   stdout    everything the runs print, in order
+#   stderr    everything the runs print on standard error (optional: without
+#             it, standard error must stay empty)
 #   stdin     what every run reads on standard input (optional)
 #   before/   files laid in the working folder first (optional)
 #   after/    every file the runs create or change, byte for byte (optional)
@@ -43,7 +44,12 @@ printf '%s\n' "${statuses[@]}" | cmp -s - "$case_dir/status" ||
   fail "status: got ${statuses[*]}, want $(tr '\n' ' ' <"$case_dir/status")"
 cmp -s "$log/stdout" "$case_dir/stdout" ||
   fail "stdout differs:$(diff "$case_dir/stdout" "$log/stdout" | head -20)"
-[ -s "$log/stderr" ] && fail "stderr not empty: $(head -c 500 "$log/stderr")"
+if [ -f "$case_dir/stderr" ]; then
+  cmp -s "$log/stderr" "$case_dir/stderr" ||
+    fail "stderr differs:$(diff "$case_dir/stderr" "$log/stderr" | head -20)"
+elif [ -s "$log/stderr" ]; then
+  fail "stderr not empty: $(head -c 500 "$log/stderr")"
+fi
 
 # Every file in the folder must be expected, or laid there and unchanged.
 while IFS= read -r -d '' entry; do

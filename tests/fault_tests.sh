@@ -95,6 +95,43 @@ test_megabyte_lines() {
   cmp "$(name_of 25)" expected.csv || fail "long lines mishandled"
 }
 
+# Lines too long to hold are kept whole in the reject file, streamed rather
+# than held: the file is byte for byte the lines that gave no row.
+test_long_lines_rejected() {
+  {
+    records 145 1 1
+    printf '2,2014,145,1200,'
+    head -c 3000000 /dev/zero | tr '\0' '7'
+    printf '\r\n'
+    printf 'short\n'
+    head -c 2500000 /dev/zero | tr '\0' 'x'
+  } >in.raw
+  expect 0 "Processing in.raw . . ." "$ferrow" --rejects=rejects.raw in.raw
+  { tail -n +2 in.raw; printf '\n'; } >expected.raw
+  cmp rejects.raw expected.raw || fail "reject file is not the rejected lines"
+  [ "$(grep -c '^2014-05-25' "$(name_of 25)")" -eq 1 ] || fail "rows"
+}
+
+# A reject file that cannot be written fails the run, named; the rows are
+# written all the same.
+test_rejects_full() {
+  { records 145 0 2; printf 'bad\n'; records 145 2 1; } >in.raw
+  expect 1 "Processing in.raw . . .
+Error: Unable to write reject file /dev/full: No space left on device." \
+    "$ferrow" --rejects=/dev/full in.raw
+  [ "$(grep -c '^2014-05-25' "$(name_of 25)")" -eq 3 ] || fail "rows lost"
+}
+
+# A directory deeper than any fixed name buffer: nothing cuts its path.
+test_long_directory() {
+  local dir=d n
+  for ((n = 0; n < 40; n++)); do dir=$dir/directory_$n; done
+  mkdir -p "$dir"
+  records 145 0 1 >in.raw
+  expect 0 "Processing in.raw . . ." "$ferrow" -C "$dir" in.raw
+  [ "$(grep -c '^2014-05-25' "$dir/$(name_of 25)")" -eq 1 ] || fail "row"
+}
+
 # Messages that cannot be written make the run fail, though the daily files
 # are complete: a script reading the status must not take it for success.
 test_stdout_full() {
