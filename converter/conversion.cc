@@ -6,6 +6,7 @@
 #include <string>
 
 #include "converter/daily_file.h"
+#include "converter/incremental.h"
 #include "converter/line_reader.h"
 #include "converter/platform.h"
 #include "converter/raw_record.h"
@@ -145,6 +146,9 @@ bool convert_lines(const Pass& pass, const Options& options,
 bool convert(const Options& options, const ConverterProfile& profile,
              RunReport* report) {
   if (!check_paths(options, profile, report)) return false;
+  if (options.state != nullptr) {
+    return convert_incrementally(options, profile, report);
+  }
   const bool from_stdin = std::strcmp(options.input, "-") == 0;
   std::FILE* input = from_stdin ? stdin : open_for_reading(options.input);
   std::printf("Processing %s . . .\n", options.input);

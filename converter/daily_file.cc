@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr char ROW_END[] = "\r\n";
-constexpr size_t ROW_END_SIZE = 2;
-
 bool day_failure(DailyFiles* files, const DayFile* day, const char* action,
                  int error) {
   return record_failure(&files->report->failure, action,
@@ -238,31 +235,16 @@ bool switch_day(DailyFiles* files, int32_t year, int32_t day_of_year) {
 
 bool write_row(DailyFiles* files, const RawRecord& record) {
   const int32_t value_count = files->profile->value_count;
-  const auto values_size =
-      static_cast<size_t>(record.values.end - record.values.begin);
-  const size_t longest = DATE_PREFIX_SIZE + TIME_TEXT_MAX + 1 + values_size +
-                         static_cast<size_t>(value_count) + ROW_END_SIZE;
+  const size_t longest = row_size_limit(
+      static_cast<size_t>(record.values.end - record.values.begin),
+      value_count);
   if (files->capacity - files->size < longest && !flush_rows(files)) {
     return false;
   }
   const DayFile* day = files->current;
-  char* out = files->buffer + files->size;
-  // The whole prefix array is copied, a fixed size that compiles to a few
-  // moves; only its text counts.
-  std::memcpy(out, day->date_prefix, DATE_PREFIX_SIZE);
-  out += day->date_prefix_size;
-  out = format_time(out, record.hhmm / 100, record.hhmm % 100, record.seconds);
-  *out++ = ',';
-  if (values_size > 0) {
-    std::memcpy(out, record.values.begin, values_size);
-    out += values_size;
-  }
-  // Missing values become empty fields: every row has all its columns.
-  const int32_t present = record.value_fields > 0 ? record.value_fields : 1;
-  for (int32_t i = present; i < value_count; ++i) *out++ = ',';
-  std::memcpy(out, ROW_END, ROW_END_SIZE);
-  out += ROW_END_SIZE;
-  files->size = static_cast<size_t>(out - files->buffer);
+  char* end = format_row(files->buffer + files->size, day->date_prefix,
+                         day->date_prefix_size, record, value_count);
+  files->size = static_cast<size_t>(end - files->buffer);
   ++files->buffered_rows;
   return true;
 }

@@ -55,7 +55,7 @@ struct DailyFiles {
 // Room for the longest row that a line can carry, with the most values a
 // profile may copy.
 constexpr size_t DAILY_BUFFER_SIZE =
-    DATE_PREFIX_SIZE + TIME_TEXT_MAX + 1 + MAX_LINE_SIZE + MAX_VALUE_COUNT + 2;
+    row_size_limit(MAX_LINE_SIZE, MAX_VALUE_COUNT);
 
 // Starts with no daily file open, rows for the files in directory (empty
 // for the working directory) collecting in buffer. journal may be null.

@@ -81,3 +81,24 @@ char* format_time(char* out, int32_t hour, int32_t minute, int32_t second) {
   *out++ = ':';
   return format_padded(out, second, 2);
 }
+
+char* format_row(char* out, const char* date_prefix, size_t prefix_size,
+                 const RawRecord& record, int32_t value_count) {
+  // The whole prefix array is copied, a fixed size that compiles to a few
+  // moves; only its text counts.
+  std::memcpy(out, date_prefix, DATE_PREFIX_SIZE);
+  out += prefix_size;
+  out = format_time(out, record.hhmm / 100, record.hhmm % 100, record.seconds);
+  *out++ = ',';
+  const auto values_size =
+      static_cast<size_t>(record.values.end - record.values.begin);
+  if (values_size > 0) {
+    std::memcpy(out, record.values.begin, values_size);
+    out += values_size;
+  }
+  // Missing values become empty fields: every row has all its columns.
+  const int32_t present = record.value_fields > 0 ? record.value_fields : 1;
+  for (int32_t i = present; i < value_count; ++i) *out++ = ',';
+  std::memcpy(out, ROW_END, ROW_END_SIZE);
+  return out + ROW_END_SIZE;
+}

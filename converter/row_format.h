@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "converter/raw_record.h"
+
 // Room for a daily file's name, terminator included.
 constexpr size_t FILE_NAME_SIZE = 80;
 
@@ -30,5 +32,22 @@ char* format_padded(char* out, int32_t value, int32_t width);
 // "HH:MM:SS", each part as format_padded with width 2. Returns one past the
 // last byte; nothing is terminated.
 char* format_time(char* out, int32_t hour, int32_t minute, int32_t second);
+
+// The line end of every line of a daily file.
+constexpr char ROW_END[] = "\r\n";
+constexpr size_t ROW_END_SIZE = 2;
+
+// The most that format_row writes for a record whose values span
+// values_size bytes.
+constexpr size_t row_size_limit(size_t values_size, int32_t value_count) {
+  return DATE_PREFIX_SIZE + TIME_TEXT_MAX + 1 + values_size +
+         static_cast<size_t>(value_count) + ROW_END_SIZE;
+}
+
+// The record's row: the date prefix (DATE_PREFIX_SIZE bytes are read, its
+// first prefix_size count), time of day, value_count values with empty
+// fields for the missing ones, line end. Returns one past the last byte.
+char* format_row(char* out, const char* date_prefix, size_t prefix_size,
+                 const RawRecord& record, int32_t value_count);
 
 #endif
