@@ -39,10 +39,15 @@ std::string now_text() {
   return text;
 }
 
-bool save(Run* run) {
+// The record as this run writes it: its program, version and time.
+void stamp(Run* run) {
   run->state.program = run->profile->program_name;
   run->state.version = FERROW_VERSION;
   run->state.saved = now_text();
+}
+
+bool save(Run* run) {
+  stamp(run);
   int error = 0;
   return replace_file(run->state_path.c_str(), format_state(run->state),
                       &error) ||
@@ -152,6 +157,7 @@ bool note_pending(void* context, const std::string& path, int64_t size,
   file.is_rejects =
       run->options->rejects != nullptr && path == run->options->rejects;
   run->state.pending.push_back(file);
+  stamp(run);
   return replace_file(run->state_path.c_str(), format_state(run->state), error);
 }
 
