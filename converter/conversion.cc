@@ -82,11 +82,11 @@ bool convert_lines(const Pass& pass, const Options& options,
   LineReader reader;
   start_lines(&reader, pass.input, input_block, squeezed_line, pass.start,
               pass.hold_unfinished);
-  DailyFiles files;
+  DailyFiles files{};
   start_daily_files(
       &files, profile, options.directory == nullptr ? "" : options.directory,
       row_block, DAILY_BUFFER_SIZE, pass.journal, pass.durable, report);
-  RejectFile rejects;
+  RejectFile rejects{};
   start_rejects(&rejects, options.rejects == nullptr ? "" : options.rejects,
                 reject_block, pass.journal, pass.durable, &report->failure);
 
