@@ -70,19 +70,31 @@ std::vector<std::string> split(const std::string& text, char at) {
   }
 }
 
-Files model(const std::string& input, const ConverterProfile& profile) {
-  std::string text = input.substr(0, input.find('\x1a'));
-  std::string no_cr;
-  for (char c : text) {
-    if (c != '\r') no_cr += c;
-  }
-  std::vector<std::string> lines = split(no_cr, '\n');
+// Each line as it stood, LF included; a last line without LF is a line too.
+std::vector<std::string> raw_lines(const std::string& input) {
+  const std::string text = input.substr(0, input.find('\x1a'));
+  std::vector<std::string> lines = split(text, '\n');
+  for (size_t i = 0; i + 1 < lines.size(); ++i) lines[i] += '\n';
   if (!lines.empty() && lines.back().empty()) lines.pop_back();
+  return lines;
+}
 
+// The daily files, and in *rejects what the reject file gets.
+Files model(const std::string& input, const ConverterProfile& profile,
+            std::string* rejects) {
   Files files;
-  for (const std::string& line : lines) {
+  rejects->clear();
+  for (const std::string& raw : raw_lines(input)) {
+    const std::string kept = raw.back() == '\n' ? raw : raw + '\n';
+    std::string line;
+    for (char c : raw) {
+      if (c != '\r' && c != '\n') line += c;
+    }
     const std::vector<std::string> fields = split(line, ',');
-    if (fields.size() < 4) continue;
+    if (fields.size() < 4) {
+      *rejects += kept;
+      continue;
+    }
     long number[4];
     bool fits = true;
     for (size_t i = 0; i < 4; ++i) {
@@ -91,6 +103,7 @@ Files model(const std::string& input, const ConverterProfile& profile) {
     const long seconds = number[0], year = number[1], day = number[2],
                hhmm = number[3];
     if (!fits || year <= 1900 || day < 1 || day > (leap(year) ? 366 : 365)) {
+      *rejects += kept;
       continue;
     }
     const int lengths[12] = {
@@ -162,7 +175,10 @@ Files read_daily_files() {
   if (folder == nullptr) fail("cannot list the work folder");
   while (const dirent* entry = readdir(folder)) {
     const std::string name = entry->d_name;
-    if (name == "." || name == ".." || name == INPUT_NAME) continue;
+    if (name == "." || name == ".." || name == INPUT_NAME ||
+        name.compare(0, 7, "rejects") == 0) {
+      continue;
+    }
     std::FILE* file = std::fopen(name.c_str(), "rb");
     if (file == nullptr) fail("cannot read " + name);
     std::string content;
@@ -178,13 +194,35 @@ Files read_daily_files() {
   return files;
 }
 
+std::string read_file(const char* name) {
+  std::string content;
+  std::FILE* file = std::fopen(name, "rb");
+  if (file == nullptr) return content;
+  char buffer[4096];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    content.append(buffer, got);
+  }
+  std::fclose(file);
+  return content;
+}
+
+const char* const REJECT_NAMES[] = {"rejects6", "rejects9"};
+
 void convert_all() {
-  const char* const arguments[] = {INPUT_NAME};
-  for (const ConverterProfile* profile : PROFILES) {
-    if (run_conversion(1, arguments, *profile) != EXIT_OK) {
+  for (size_t i = 0; i < 2; ++i) {
+    const std::string option = std::string("--rejects=") + REJECT_NAMES[i];
+    const char* const arguments[] = {option.c_str(), INPUT_NAME};
+    if (run_conversion(2, arguments, *PROFILES[i]) != EXIT_OK) {
       fail("conversion failed");
     }
   }
+}
+
+size_t count_lines(const std::string& text) {
+  size_t lines = 0;
+  for (char c : text) lines += c == '\n';
+  return lines;
 }
 
 }  // namespace
@@ -204,6 +242,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& old : read_daily_files()) std::remove(old.first.c_str());
+  for (const char* name : REJECT_NAMES) std::remove(name);
   const std::string input(reinterpret_cast<const char*>(data), size);
   std::FILE* file = std::fopen(INPUT_NAME, "wb");
   if (file == nullptr) fail("cannot write the input");
@@ -211,12 +250,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(file);
 
   Files expected;
-  for (const ConverterProfile* profile : PROFILES) {
-    for (auto& made : model(input, *profile)) expected.insert(made);
+  std::string expected_rejects[2];
+  for (size_t i = 0; i < 2; ++i) {
+    for (auto& made : model(input, *PROFILES[i], &expected_rejects[i])) {
+      expected.insert(made);
+    }
   }
   convert_all();
   const Files first = read_daily_files();
   if (first != expected) fail("daily files differ from the model");
+  // Every line read is a row or a rejected line, the latter kept as it
+  // stood.
+  const size_t lines_read = raw_lines(input).size();
+  for (size_t i = 0; i < 2; ++i) {
+    const std::string rejects = read_file(REJECT_NAMES[i]);
+    if (rejects != expected_rejects[i]) fail("reject file differs");
+    size_t rows = 0;
+    for (const auto& made : first) {
+      const bool nine = made.first.find("SN1057") != std::string::npos;
+      if (nine == (i == 1)) rows += count_lines(made.second) - 1;
+    }
+    if (rows + count_lines(rejects) != lines_read) {
+      fail("rows and rejected lines do not add up to the lines read");
+    }
+  }
   for (const auto& made : first) {
     const bool nine = made.first.find("SN1057") != std::string::npos;
     check_invariants(made.first, made.second,
