@@ -90,7 +90,6 @@ bool convert_lines(const Pass& pass, const Options& options,
   start_rejects(&rejects, options.rejects == nullptr ? "" : options.rejects,
                 reject_block, pass.journal, pass.durable, &report->failure);
 
-  bool ok = true;
   bool in_pieces = false;
   Line line;
   for (;;) {
@@ -129,18 +128,19 @@ bool convert_lines(const Pass& pass, const Options& options,
           !drop_pieces(&rejects)) {
         break;
       }
-      ok = !reader.failed || record_failure(&report->failure, "read input file",
-                                            pass.input_name, reader.error);
+      if (reader.failed) {
+        record_failure(&report->failure, "read input file", pass.input_name,
+                       reader.error);
+      }
       break;
     }
   }
-  ok = report->failure.message.empty() && ok;
-  // After a failure this only releases the files; the failure reported is
-  // the first.
-  ok = close_rejects(&rejects) && ok;
-  ok = close_daily_files(&files) && ok;
+  // Every failure is recorded where it happens, and only the first is kept:
+  // after one, closing only releases the files.
+  const bool rejects_closed = close_rejects(&rejects);
+  const bool files_closed = close_daily_files(&files);
   *consumed = consumed_offset(&reader);
-  return ok;
+  return rejects_closed && files_closed && report->failure.message.empty();
 }
 
 bool convert(const Options& options, const ConverterProfile& profile,

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "converter/calendar.h"
+#include "converter/file_end.h"
 #include "converter/platform.h"
 
 namespace {
@@ -118,14 +119,6 @@ bool lock_day(DailyFiles* files, DayFile* slot) {
          day_failure(files, slot, "open daily file", last_error());
 }
 
-// True when the file's last byte ends a line. A file left by a writer that
-// was cut off ends in part of a row instead.
-bool ends_in_line_end(std::FILE* stream, int64_t size) {
-  if (!seek_to(stream, size - 1)) return false;
-  const int last = std::fgetc(stream);
-  return last == '\n';
-}
-
 // Called with the day's lock held: finds where the file ends and what must
 // come before the first row.
 bool start_day(DailyFiles* files, DayFile* slot) {
@@ -144,18 +137,21 @@ bool start_day(DailyFiles* files, DayFile* slot) {
       return day_failure(files, slot, "open daily file", error);
     }
   }
+  bool ended = true;
+  if (!ends_on_line(slot->stream, slot->written, &ended)) {
+    return day_failure(files, slot, "open daily file", last_error());
+  }
   files->current = slot;
   if (slot->written == 0) {
     add_to_buffer(files, files->profile->header_line,
                   std::strlen(files->profile->header_line));
     add_to_buffer(files, ROW_END, ROW_END_SIZE);
-  } else if (!ends_in_line_end(slot->stream, slot->written)) {
+  } else if (!ended) {
+    // A file left by a writer that was cut off ends in part of a row.
     ++files->report->rows_ended;
     add_to_buffer(files, ROW_END, ROW_END_SIZE);
   }
-  // Appending needs the stream at the end again after the look back.
-  return file_size(slot->stream, &slot->written) ||
-         day_failure(files, slot, "open daily file", last_error());
+  return true;
 }
 
 }  // namespace

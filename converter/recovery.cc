@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "converter/calendar.h"
+#include "converter/file_end.h"
 #include "converter/line_reader.h"
 #include "converter/platform.h"
 #include "converter/raw_record.h"
+#include "converter/reject_file.h"
 #include "converter/row_format.h"
 
 namespace {
@@ -68,18 +70,15 @@ bool open_target(Target* target, const ConverterProfile& profile,
   // A file already at or below its old size holds nothing of the run.
   if (target->size <= file.size) return true;
   target->settled = false;
+  bool ended = true;
+  if (!ends_on_line(target->stream, file.size, &ended)) {
+    return record_failure(failure, "recover", file.path, last_error());
+  }
   std::string first;
   if (file.size == 0) {
     if (!file.is_rejects) first = std::string(profile.header_line) + ROW_END;
-  } else {
-    if (!seek_to(target->stream, file.size - 1)) {
-      return record_failure(failure, "recover", file.path, last_error());
-    }
-    if (std::fgetc(target->stream) != '\n')
-      first = file.is_rejects ? "\n" : ROW_END;
-  }
-  if (!seek_to(target->stream, file.size)) {
-    return record_failure(failure, "recover", file.path, last_error());
+  } else if (!ended) {
+    first = file.is_rejects ? "\n" : ROW_END;
   }
   target->at = file.size;
   compare(target, first.data(), first.size());
@@ -91,6 +90,13 @@ bool all_settled(const std::vector<Target>& targets) {
     if (!target.settled) return false;
   }
   return true;
+}
+
+// Compares a line the run kept in the reject file, as keep_line or the
+// last keep_piece wrote it.
+void compare_kept(Target* rejects, FieldText raw, bool line_ends) {
+  compare(rejects, raw.begin, static_cast<size_t>(raw.end - raw.begin));
+  if (line_ends && lacks_line_end(raw)) compare(rejects, "\n", 1);
 }
 
 // Replays the run from the saved position, comparing as it goes, until
@@ -112,13 +118,7 @@ void replay(std::FILE* input, const StateRecord& state,
   for (LineKind kind; !all_settled(*targets) &&
                       (kind = next_line(&reader, &line)) != LINE_END;) {
     if (kind == LINE_PIECE) {
-      if (rejects == nullptr) continue;
-      compare(rejects, line.raw.begin,
-              static_cast<size_t>(line.raw.end - line.raw.begin));
-      if (line.last &&
-          (line.raw.begin == line.raw.end || line.raw.end[-1] != '\n')) {
-        compare(rejects, "\n", 1);
-      }
+      if (rejects != nullptr) compare_kept(rejects, line.raw, line.last);
       continue;
     }
     RawRecord record;
@@ -126,12 +126,7 @@ void replay(std::FILE* input, const StateRecord& state,
     if (!parse_record(line.text.begin, line.text.end, profile.value_count,
                       &record, &reason) ||
         !check_date(record, &reason)) {
-      if (rejects == nullptr) continue;
-      compare(rejects, line.raw.begin,
-              static_cast<size_t>(line.raw.end - line.raw.begin));
-      if (line.raw.begin == line.raw.end || line.raw.end[-1] != '\n') {
-        compare(rejects, "\n", 1);
-      }
+      if (rejects != nullptr) compare_kept(rejects, line.raw, true);
       continue;
     }
     if (record.year != year || record.day_of_year != day_of_year) {

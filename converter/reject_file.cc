@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "converter/file_end.h"
 #include "converter/platform.h"
 
 namespace {
@@ -38,20 +39,16 @@ bool begin_write(RejectFile* rejects, int64_t* start) {
       return fail(rejects, "open reject file");
     }
   }
-  if (*start > 0) {
-    if (!seek_to(rejects->stream, *start - 1)) {
-      return fail(rejects, "open reject file");
-    }
-    const bool line_ended = std::fgetc(rejects->stream) == '\n';
-    if (!file_size(rejects->stream, start)) {
-      return fail(rejects, "open reject file");
-    }
-    if (!line_ended && !write_bytes(rejects, "\n", 1)) {
-      truncate_file(rejects->stream, *start);
-      return fail(rejects, "write reject file");
-    }
-    if (!line_ended) ++*start;
+  bool ended = true;
+  if (!ends_on_line(rejects->stream, *start, &ended)) {
+    return fail(rejects, "open reject file");
   }
+  if (ended) return true;
+  if (!write_bytes(rejects, "\n", 1)) {
+    truncate_file(rejects->stream, *start);
+    return fail(rejects, "write reject file");
+  }
+  ++*start;
   return true;
 }
 
@@ -97,11 +94,15 @@ void start_rejects(RejectFile* rejects, const std::string& path, char* buffer,
   rejects->failure = failure;
 }
 
+bool lacks_line_end(FieldText raw) {
+  return raw.begin == raw.end || raw.end[-1] != '\n';
+}
+
 bool keeps_rejects(const RejectFile* rejects) { return !rejects->path.empty(); }
 
 bool keep_line(RejectFile* rejects, FieldText raw) {
   const auto size = static_cast<size_t>(raw.end - raw.begin);
-  const bool add_lf = size == 0 || raw.end[-1] != '\n';
+  const bool add_lf = lacks_line_end(raw);
   const size_t needed = size + (add_lf ? 1 : 0);
   if (REJECT_BUFFER_SIZE - rejects->size < needed && !flush(rejects)) {
     return false;
@@ -128,7 +129,7 @@ bool keep_piece(RejectFile* rejects, FieldText raw, bool first, bool last) {
   }
   const auto size = static_cast<size_t>(raw.end - raw.begin);
   bool written = write_bytes(rejects, raw.begin, size);
-  if (written && last && (size == 0 || raw.end[-1] != '\n')) {
+  if (written && last && lacks_line_end(raw)) {
     written = write_bytes(rejects, "\n", 1);
   }
   if (!written || last) return end_write(rejects, written, rejects->long_start);

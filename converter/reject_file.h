@@ -37,6 +37,10 @@ void start_rejects(RejectFile* rejects, const std::string& path, char* buffer,
 
 bool keeps_rejects(const RejectFile* rejects);
 
+// True when the line, as it stood, has no LF: the input's last line. It is
+// kept with one added.
+bool lacks_line_end(FieldText raw);
+
 // Keeps one whole line; a line without LF (the input's last) gets one.
 [[nodiscard]] bool keep_line(RejectFile* rejects, FieldText raw);
 
