@@ -2,32 +2,10 @@
 # Fault tests against the real programs: failing writes, unreadable and
 # hostile input, day switching on every line, and concurrent runs.
 # usage: fault_tests.sh BIN_DIR TEST_NAME
-set -uo pipefail
-bin_dir=$(cd "$1" && pwd)
-ferrow=$bin_dir/ferrow
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
+source "$(dirname "$0")/script_test_lib.sh" "$1"
 
 HEADER='Timestamp, Time zone (hr), Ambient temperature (C), Ambient pressure (kPa), Inside temperature (C), Humidity (%), V1 (mV), V2 (mV), V3 (mV), V4 (mV), V5 (mV), V6 (mV)'
 VALUES='-7,21.5,101.3,22.0,45.0,1,2,3,4,5,6'
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-# expect STATUS STDOUT_TEXT COMMAND...: runs a command in the work folder.
-expect() {
-  local want_status=$1 want_out=$2
-  shift 2
-  local out status
-  out=$("$@" 2>&1)
-  status=$?
-  [ "$status" -eq "$want_status" ] || fail "$*: status $status, want $want_status"
-  [ "$out" = "$want_out" ] || fail "$*: printed [$out], want [$want_out]"
-}
 
 # records DAY FIRST COUNT: COUNT records of 2014's day DAY, seconds from FIRST.
 records() {
@@ -205,5 +183,4 @@ test_concurrent_runs() {
 }
 
 "test_$2"
-[ "$failures" -eq 0 ] || exit 1
-echo "ok"
+finish

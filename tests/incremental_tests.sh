@@ -6,18 +6,8 @@
 # run again unharmed. Every daily file and the reject file must then be
 # byte for byte what one plain run over the input so far writes.
 # usage: incremental_tests.sh BIN_DIR TEST_NAME
-set -uo pipefail
-bin_dir=$(cd "$1" && pwd)
-ferrow=$bin_dir/ferrow
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work" || exit 1
-failures=0
+source "$(dirname "$0")/script_test_lib.sh" "$1"
 kill_points=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
 
 VALUES='-7,21.5,101.3,22.0,45.0,1,2,3,4,5,6'
 
@@ -53,17 +43,33 @@ run_state() {
     >/dev/null 2>&1
 }
 
+# killed_status DIR CALL K ARGS...: runs the program in DIR under strace,
+# killed at the K-th CALL, and prints its exit status (137 when killed).
+killed_status() {
+  local dir=$1 call=$2 k=$3
+  shift 3
+  (cd "$dir" && { strace -f -o /dev/null -e inject="$call":signal=KILL:when="$k" \
+    "$ferrow" "$@" >/dev/null 2>&1; echo $?; } 2>/dev/null)
+}
+
+# expect_refused DIR WHAT PATTERN: a --state run over grow.raw in DIR exits
+# 1 with a message matching PATTERN and changes no file.
+expect_refused() {
+  local dir=$1 what=$2 pattern=$3 before out
+  before=$(snapshot "$dir")
+  out=$(cd "$dir" && "$ferrow" --state=state ../grow.raw)
+  [ $? -eq 1 ] || fail "$what: not refused"
+  grep -q "$pattern" <<<"$out" || fail "$what: message [$out]"
+  [ "$(snapshot "$dir")" = "$before" ] || fail "$what: files changed"
+}
+
 # A clean run after a kill at the k-th call of one kind; returns 1 once the
 # run finishes before reaching it.
 kill_and_recover() {
   local call=$1 k=$2 base=$3
   rm -rf killed && cp -a "$base" killed
-  local status
-  status=$(cd killed && { strace -f -o /dev/null \
-    -e inject="$call":signal=KILL:when="$k" \
-    "$ferrow" --state=state --rejects=rejects.raw ../grow.raw >/dev/null 2>&1
-    echo $?; } 2>/dev/null)
-  [ "$status" -eq 137 ] || return 1
+  [ "$(killed_status killed "$call" "$k" --state=state \
+    --rejects=rejects.raw ../grow.raw)" -eq 137 ] || return 1
   kill_points=$((kill_points + 1))
   run_state killed || fail "$call #$k: the run after the kill failed"
   [ "$(snapshot killed)" = "$(snapshot reference)" ] ||
@@ -107,21 +113,12 @@ test_kill_everywhere() {
 test_other_rows_kept() {
   make_input >grow.raw
   mkdir run
-  local status
-  status=$(cd run && { strace -f -o /dev/null \
-    -e inject=fsync:signal=KILL:when=5 "$ferrow" --state=state ../grow.raw \
-    >/dev/null 2>&1; echo $?; } 2>/dev/null)
-  [ "$status" -eq 137 ] || fail "the run was not killed"
+  [ "$(killed_status run fsync 5 --state=state ../grow.raw)" -eq 137 ] ||
+    fail "the run was not killed"
   printf '59,2016,59,2359,other run\r\n' >other.raw
   (cd run && "$ferrow" ../other.raw >/dev/null)
-  local before
-  before=$(snapshot run)
-  local out
-  out=$(cd run && "$ferrow" --state=state ../grow.raw)
-  [ $? -eq 1 ] || fail "the undo was not refused"
-  grep -q "^Error: Unable to undo the run cut short in .*2016-02-28_ZORL_Raw_Data_SN107.csv" <<<"$out" ||
-    fail "refusal message: $out"
-  [ "$(snapshot run)" = "$before" ] || fail "files changed by a refused undo"
+  expect_refused run "the undo" \
+    "^Error: Unable to undo the run cut short in .*2016-02-28_ZORL_Raw_Data_SN107.csv"
   grep -q 'other run' run/2016-02-28_ZORL_Raw_Data_SN107.csv || fail "rows cut"
 }
 
@@ -146,17 +143,6 @@ test_torn_tail() {
     [ "$(cat "$mode/$name")" = "$torn"$'\r\n'"2016-02-28 00:00:03,$VALUES"$'\r' ] ||
       fail "$mode: a row was glued to the cut-off one"
   done
-}
-
-# expect STATUS STDOUT_TEXT COMMAND...: runs a command in the work folder.
-expect() {
-  local want_status=$1 want_out=$2
-  shift 2
-  local out status
-  out=$("$@" 2>&1)
-  status=$?
-  [ "$status" -eq "$want_status" ] || fail "$*: status $status, want $want_status"
-  [ "$out" = "$want_out" ] || fail "$*: printed [$out], want [$want_out]"
 }
 
 # Two runs over an input grown between them, a line split by the growth,
@@ -189,9 +175,8 @@ test_changed_input() {
   make_input >grow.raw
   mkdir inc
   run_state inc || fail "first run"
-  local size before change
+  local size change
   size=$(wc -c <grow.raw)
-  before=$(snapshot inc)
   cp grow.raw good.raw
   for change in shorter replaced edited_start edited_window; do
     cp good.raw grow.raw
@@ -202,12 +187,8 @@ test_changed_input() {
       edited_window) printf 'X' | dd of=grow.raw bs=1 seek=$((size - 100)) conv=notrunc 2>/dev/null ;;
     esac
     printf '1,2016,62,0000,%s\r\n' "$VALUES" >>grow.raw
-    local out
-    out=$(cd inc && "$ferrow" --state=state ../grow.raw)
-    [ $? -eq 1 ] || fail "$change: not refused"
-    grep -q "^Error: The input file ../grow.raw .* the position $size saved in the state file state: .* delete state to convert the input from its start.$" <<<"$out" ||
-      fail "$change: message [$out]"
-    [ "$(snapshot inc)" = "$before" ] || fail "$change: files changed"
+    expect_refused inc "$change" \
+      "^Error: The input file ../grow.raw .* the position $size saved in the state file state: .* delete state to convert the input from its start.$"
   done
 }
 
@@ -224,5 +205,4 @@ test_bad_state() {
 }
 
 "test_$2"
-[ "$failures" -eq 0 ] || exit 1
-echo "ok"
+finish
