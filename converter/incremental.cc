@@ -39,18 +39,17 @@ std::string now_text() {
   return text;
 }
 
-// The record as this run writes it: its program, version and time.
-void stamp(Run* run) {
+// Saves the record as this run writes it: its program, version and time.
+bool write_state(Run* run, int* error) {
   run->state.program = run->profile->program_name;
   run->state.version = FERROW_VERSION;
   run->state.saved = now_text();
+  return replace_file(run->state_path.c_str(), format_state(run->state), error);
 }
 
 bool save(Run* run) {
-  stamp(run);
   int error = 0;
-  return replace_file(run->state_path.c_str(), format_state(run->state),
-                      &error) ||
+  return write_state(run, &error) ||
          record_failure(&run->report->failure, "write state file",
                         run->state_path, error);
 }
@@ -157,14 +156,19 @@ bool note_pending(void* context, const std::string& path, int64_t size,
   file.is_rejects =
       run->options->rejects != nullptr && path == run->options->rejects;
   run->state.pending.push_back(file);
-  stamp(run);
-  return replace_file(run->state_path.c_str(), format_state(run->state), error);
+  return write_state(run, error);
 }
 
-bool undo(Run* run, std::FILE* input) {
-  return seek_to(input, static_cast<int64_t>(run->state.position)) &&
-         undo_pending(run->state, input, run->state_path.c_str(), *run->profile,
-                      &run->report->failure);
+// Undoes what the pending files got after the position, then saves the
+// state without them.
+bool roll_back(Run* run, std::FILE* input) {
+  if (!seek_to(input, static_cast<int64_t>(run->state.position)) ||
+      !undo_pending(run->state, input, run->state_path.c_str(), *run->profile,
+                    &run->report->failure)) {
+    return false;
+  }
+  run->state.pending.clear();
+  return save(run);
 }
 
 bool convert_new_lines(Run* run, std::FILE* input) {
@@ -182,10 +186,7 @@ bool convert_new_lines(Run* run, std::FILE* input) {
   run->report->consumed = consumed - state.position;
   if (!ok) {
     // A failed run leaves the files as it found them, and the position.
-    if (!state.pending.empty() && undo(run, input)) {
-      state.pending.clear();
-      save(run);
-    }
+    if (!state.pending.empty()) roll_back(run, input);
     return false;
   }
   if (consumed == state.position && state.pending.empty()) return true;
@@ -226,10 +227,8 @@ bool convert_incrementally(const Options& options,
     return record_failure(&report->failure, "read input file", options.input,
                           last_error());
   }
-  if (!run.state.pending.empty()) {
-    if (!undo(&run, input.get())) return false;
-    run.state.pending.clear();
-    if (!save(&run)) return false;
+  if (!run.state.pending.empty() && !roll_back(&run, input.get())) {
+    return false;
   }
   return convert_new_lines(&run, input.get());
 }
