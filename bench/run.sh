@@ -60,12 +60,14 @@ same_as_awk() {
 same_as_awk ferrow in6.raw 107 11 "$H6"
 same_as_awk ferrow-g in9.raw 1057 15 "$H9"
 
-mkdir -p out6 out9 outa outs
+mkdir -p out6 out9 outa outs outst outn
 touch copy
 (cd out6 && "$bin/ferrow" ../in6.raw >/dev/null)
 (cd out9 && "$bin/ferrow-g" ../in9.raw >/dev/null)
 (cd outs && "$bin/ferrow" ../switch.raw >/dev/null)
 empty() { echo "sh -c 'for f in $*; do : >\"\$f\"; done'"; }
+(cd outst && "$bin/ferrow" --state=state ../in6.raw >/dev/null)
+rm -f outn/state && (cd outn && "$bin/ferrow" --state=state ../in6.raw >/dev/null)
 
 timed() {  # timed RUNS CSV HYPERFINE_ARGUMENTS...
   local count=$1 csv=$2
@@ -78,7 +80,11 @@ timed "$runs" t6.csv \
   --prepare "$(empty copy)" -n cat "cat in6.raw > copy" \
   --prepare "$(empty copy)" -n dd "dd if=in6.raw of=copy bs=1M conv=notrunc status=none" \
   --prepare "$(empty copy)" -n line_copy "$bin/line_copy in6.raw copy" \
-  --prepare "$(empty 'out6/*.csv')" -n ferrow "cd out6 && $bin/ferrow ../in6.raw"
+  --prepare "$(empty 'out6/*.csv')" -n ferrow "cd out6 && $bin/ferrow ../in6.raw" \
+  --prepare "rm -f outst/state && $(empty 'outst/*.csv')" -n state \
+  "cd outst && $bin/ferrow --state=state ../in6.raw"
+# The whole input converted already: a run finds nothing new.
+timed 20 tn.csv -n nothing_new "cd outn && $bin/ferrow --state=state ../in6.raw"
 timed "$runs" t9.csv \
   --prepare "$(empty copy)" -n cat "cat in9.raw > copy" \
   --prepare "$(empty copy)" -n dd "dd if=in9.raw of=copy bs=1M conv=notrunc status=none" \
@@ -101,6 +107,7 @@ cat6=$(median t6.csv cat); dd6=$(median t6.csv dd); f6=$(median t6.csv ferrow)
 copy6=$(median t6.csv line_copy)
 cat9=$(median t9.csv cat); dd9=$(median t9.csv dd); f9=$(median t9.csv ferrow-g)
 awk6=$(median ta.csv mawk); sw=$(median ts.csv switch)
+st6=$(median t6.csv state); none6=$(median tn.csv nothing_new)
 rss_small=$(peak_kib small6.raw); rss_large=$(peak_kib large6.raw)
 
 {
@@ -115,6 +122,9 @@ rss_small=$(peak_kib small6.raw); rss_large=$(peak_kib large6.raw)
   echo
   awk -v c="$cat6" -v d="$dd6" -v l="$copy6" 'BEGIN {
     printf "- line_copy (find each line end, write the line back; the floor for any line-by-line converter): %.3f s, %.2f x cat, %.2f x dd\n", l, l / c, l / d }'
+  awk -v f="$f6" -v s="$st6" -v n="$none6" 'BEGIN {
+    printf "- ferrow --state, whole input, every daily file synced: %.3f s, %.2f x the plain run\n", s, s / f
+    printf "- ferrow --state finding nothing new: %.1f ms\n", n * 1000 }'
   awk -v a="$awk6" -v s="$sw" -v r1="$rss_small" -v r2="$rss_large" 'BEGIN {
     printf "- mawk doing the same split: %.2f s\n", a
     printf "- day changing on every line, daily files present: %.0f records/s\n", 1000000 / s
